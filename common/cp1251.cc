@@ -1,0 +1,185 @@
+#include "cp1251.h"
+
+#include <iconv.h>
+#include <langinfo.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+namespace cp1251 {
+namespace {
+
+// Code points of the bytes 0x80-0xFF; 0xFFFD marks the unassigned 0x98.
+constexpr std::array<char16_t, 128> kHigh = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+};
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Decodes one UTF-8 sequence at text[i]; advances i.  Returns -1 for a
+// malformed sequence (i then advances by one byte).
+long decodeUtf8(std::string_view text, size_t& i) {
+  auto b0 = static_cast<unsigned char>(text[i]);
+  int len = b0 < 0x80 ? 1 : (b0 >> 5) == 6 ? 2 : (b0 >> 4) == 14 ? 3 : (b0 >> 3) == 30 ? 4 : 0;
+  if (len == 0 || i + len > text.size()) {
+    ++i;
+    return -1;
+  }
+  long cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
+  for (int k = 1; k < len; ++k) {
+    auto b = static_cast<unsigned char>(text[i + k]);
+    if ((b & 0xC0) != 0x80) {
+      ++i;
+      return -1;
+    }
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  i += len;
+  return cp;
+}
+
+bool isUtf8Codeset(const std::string& codeset) {
+  return codeset == "UTF-8" || codeset == "utf8" || codeset == "UTF8";
+}
+
+// Converts with iconv between the locale's codeset and UTF-8 for codesets
+// other than UTF-8 (KOI8-R, CP1251, ISO-8859-5 ...).
+std::string iconvConvert(std::string_view text, const char* to, const char* from) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(text);
+  std::string out;
+  std::string in(text);
+  char* inPtr = in.data();
+  size_t inLeft = in.size();
+  char buffer[4096];
+  while (inLeft > 0) {
+    char* outPtr = buffer;
+    size_t outLeft = sizeof buffer;
+    size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    out.append(buffer, outPtr - buffer);
+    if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+      out += '?';  // unconvertible or malformed: skip one byte
+      ++inPtr;
+      --inLeft;
+    }
+  }
+  iconv_close(cd);
+  return out;
+}
+
+}  // namespace
+
+char32_t toUnicode(unsigned char byte) {
+  if (byte < 0x80) return byte;
+  if (byte >= 0xC0) return 0x0410 + (byte - 0xC0);
+  return kHigh[byte - 0x80];
+}
+
+int fromUnicode(char32_t cp) {
+  if (cp < 0x80) return static_cast<int>(cp);
+  if (cp >= 0x0410 && cp <= 0x044F) return static_cast<int>(0xC0 + (cp - 0x0410));
+  for (size_t i = 0; i < kHigh.size(); ++i)
+    if (kHigh[i] == cp && cp != 0xFFFD) return static_cast<int>(0x80 + i);
+  return -1;
+}
+
+std::string toUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (char c : text) appendUtf8(out, toUnicode(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string fromUtf8(std::string_view text, char replacement, bool* lossy) {
+  std::string out;
+  out.reserve(text.size());
+  bool replaced = false;
+  for (size_t i = 0; i < text.size();) {
+    long cp = decodeUtf8(text, i);
+    int byte = cp < 0 ? -1 : fromUnicode(static_cast<char32_t>(cp));
+    if (byte < 0) {
+      out += replacement;
+      replaced = true;
+    } else {
+      out += static_cast<char>(byte);
+    }
+  }
+  if (lossy) *lossy = replaced;
+  return out;
+}
+
+std::string localeCodeset() {
+  std::string codeset = nl_langinfo(CODESET);
+  if (codeset.empty() || codeset == "ANSI_X3.4-1968" || codeset == "ASCII" ||
+      codeset == "US-ASCII")
+    return "UTF-8";
+  return codeset;
+}
+
+std::string toLocale(std::string_view text) {
+  std::string codeset = localeCodeset();
+  if (isUtf8Codeset(codeset)) return toUtf8(text);
+  return iconvConvert(toUtf8(text), codeset.c_str(), "UTF-8");
+}
+
+std::string fromLocale(std::string_view text) {
+  std::string codeset = localeCodeset();
+  if (isUtf8Codeset(codeset)) return fromUtf8(text);
+  return fromUtf8(iconvConvert(text, "UTF-8", codeset.c_str()));
+}
+
+unsigned char toUpper(unsigned char c) {
+  if ((c >= 'a' && c <= 'z') || c >= 224) return static_cast<unsigned char>(c - 32);
+  return c;
+}
+
+unsigned char toLower(unsigned char c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 192 && c <= 223)) return static_cast<unsigned char>(c + 32);
+  return c;
+}
+
+std::string toUpper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(toUpper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string toLower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(toLower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (toUpper(static_cast<unsigned char>(a[i])) != toUpper(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+}  // namespace cp1251
