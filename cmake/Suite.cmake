@@ -1,12 +1,27 @@
 # Helpers shared by every CMakeLists.txt of the tree.
 
 set(SUITE_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+
+# When not empty, only folders with these names are added (for example
+# "projbase" or "shell;kbase;consult"), so that one area can be built while
+# another is half-written.  common/ is always built.
+set(SUITE_AREAS "" CACHE STRING "Folder names to build; empty builds everything")
+
+function(suite_area_wanted dir out)
+  get_filename_component(name ${dir} NAME)
+  if(SUITE_AREAS STREQUAL "" OR name IN_LIST SUITE_AREAS)
+    set(${out} ON PARENT_SCOPE)
+  else()
+    set(${out} OFF PARENT_SCOPE)
+  endif()
+endfunction()
 set(SUITE_LSAN_SUPPRESSIONS ${CMAKE_CURRENT_LIST_DIR}/../tests/lsan.supp)
 
 # Adds each named folder that has a CMakeLists.txt.
 function(suite_add_subdirectories)
   foreach(dir IN LISTS ARGN)
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+    suite_area_wanted(${dir} wanted)
+    if(wanted AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
       add_subdirectory(${dir})
     endif()
   endforeach()
@@ -20,7 +35,8 @@ function(suite_add_all_subdirectories)
        ${CMAKE_CURRENT_SOURCE_DIR}/*)
   list(SORT children)
   foreach(child IN LISTS children)
-    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child}
+    suite_area_wanted(${child} wanted)
+    if(wanted AND IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child}
        AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
       add_subdirectory(${child})
     endif()
