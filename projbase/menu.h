@@ -1,0 +1,25 @@
+// The menu loop and its five commands.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "console.h"
+#include "fact_set.h"
+
+namespace projbase {
+
+// Writes the records for key 0.  Returns false with `error` set to the
+// cause when they could not be written.
+using SaveFacts = std::function<bool(const FactSet& facts, std::string& error)>;
+
+// The code of the first record with this name and technology, or the text
+// "Проекта в базе нет" when there is none.
+std::string FindCode(const FactSet& facts, const std::string& name, const std::string& technology);
+
+// Shows the menu, reads a key and runs its command, again and again, until
+// key 0 has saved the records or standard input has ended.  A failed save
+// is reported and the menu comes back with every record kept.
+void ShowMenu(Console& console, FactSet& facts, const SaveFacts& save);
+
+}  // namespace projbase
