@@ -1,0 +1,17 @@
+// The console consultation (norvix --consult FILE): the dialog on standard
+// output, replies from standard input.
+#pragma once
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+namespace norvix {
+
+// Loads `file` and runs one consultation; text goes through the terminal
+// encoding.  Returns 0 when a solution was found, 1 when none was (a cancel
+// included), 2 when the file could not be loaded or names no target.
+int RunConsoleConsultation(const std::string& file, std::istream& in, std::ostream& out,
+                           std::ostream& err);
+
+}  // namespace norvix

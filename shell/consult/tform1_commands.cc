@@ -1,0 +1,141 @@
+// TForm1: the toolbar commands and closing the window.
+#include "tform1.h"
+
+#include "display_text.h"
+#include "editor_link.h"
+#include "qt_text.h"
+#include "tform2.h"
+#include "window_texts.h"
+
+#include <QCloseEvent>
+
+namespace {
+QString q(const char* cp1251Text) { return cp1251::toQString(cp1251Text); }
+}  // namespace
+
+// Drops the editor's references and puts a new, empty base in place.
+void TForm1::replaceKBase() {
+  if (editor_) editor_->DropSelection();
+  kb_.reset();
+  kb_ = std::make_unique<norvix::AKBase>();
+}
+
+void TForm1::UpdateCaption() {
+  std::string caption = wintext::kMainCaption;
+  if (!kb_->ProjectName.empty()) caption += wintext::kCaptionJoin + kb_->ProjectName;
+  setWindowTitle(displayText(caption));
+}
+
+void TForm1::UpdateQueryButton() { QueryKB->setEnabled(!kb_->TargetFrame.empty()); }
+
+// Asks about unsaved changes before the base is replaced.  Yes saves first;
+// false means the command stops (Cancel, or a save that did not happen).
+bool TForm1::ConfirmDiscard() {
+  if (!kb_->Modified) return true;
+  switch (dialogs_.askWarning(this, q(wintext::kWarningCaption), displayText(wintext::kUnsaved),
+                              true)) {
+    case Dialogs::Reply::Yes: return SaveKnowledgeBase();
+    case Dialogs::Reply::No: return true;
+    case Dialogs::Reply::Cancel: return false;
+  }
+  return false;
+}
+
+void TForm1::ClearKBClick() {
+  if (!ConfirmDiscard()) return;
+  replaceKBase();
+  QueryKB->setEnabled(false);
+  if (editor_) editor_->RefreshEditor();
+  PrintLine(wintext::kNewBase);
+  PrintLine(wintext::kBlankLine);
+}
+
+bool TForm1::LoadFile(const std::string& fileName, const std::string& shownName) {
+  replaceKBase();
+  if (!kb_->LoadFromFile(fileName)) {
+    // What is shown must match the base that is now current, even if it is
+    // empty or half read.
+    UpdateQueryButton();
+    UpdateCaption();
+    if (editor_) editor_->RefreshEditor();
+    return false;
+  }
+  PrintLine(wintext::kLoadOpen + shownName + wintext::kNameClose);
+  PrintLine(wintext::kBlankLine);
+  UpdateQueryButton();
+  if (editor_) editor_->RefreshEditor();
+  UpdateCaption();
+  return true;
+}
+
+void TForm1::LoadKBClick() {
+  if (!ConfirmDiscard()) return;
+  std::optional<QString> file = dialogs_.chooseOpenFile(this, OpenDialog1);
+  if (!file) return;
+  LoadFile(fileNameForSystem(*file), fileNameForDialog(*file));
+}
+
+// Saves under a name chosen in SaveDialog1.  The save line is printed only
+// when the file was written; a failure has been shown to the user.
+bool TForm1::SaveKnowledgeBase() {
+  std::optional<QString> file =
+      dialogs_.chooseSaveFile(this, SaveDialog1, displayText(kb_->ProjectName));
+  if (!file) return false;
+  const int shownBefore = errorsShown_;
+  std::string cause;
+  if (!kb_->SaveToFile(fileNameForSystem(*file), &cause)) {
+    // The user always learns of a failed save, whether or not the base
+    // reported it itself.
+    if (errorsShown_ == shownBefore) {
+      std::string text = wintext::kSaveFailed;
+      if (!cause.empty()) text += "\r" + cause;
+      dialogs_.showError(this, q(wintext::kErrorCaption), displayText(text));
+    }
+    return false;
+  }
+  PrintLine(wintext::kSaveOpen + fileNameForDialog(*file) + wintext::kNameClose);
+  PrintLine(wintext::kBlankLine);
+  return true;
+}
+
+void TForm1::SaveKBClick() { SaveKnowledgeBase(); }
+
+void TForm1::EditKBClick() {
+  if (editor_) editor_->ShowEditor();
+}
+
+void TForm1::QueryKBClick() {
+  if (kb_->TargetFrame.empty() || engine_.Running()) return;
+  Cancelled = false;
+  engine_.RunConsultation(*kb_);
+  if (closeAfterRun_) {
+    closeAfterRun_ = false;
+    close();
+  }
+}
+
+void TForm1::MakeRep() {
+  if (Form2) dialogs_.runModal(*Form2);
+}
+
+void TForm1::ExitKBClick() { close(); }
+
+void TForm1::FormClose() {
+  if (!kb_->Modified) return;
+  if (dialogs_.askWarning(this, q(wintext::kWarningCaption), displayText(wintext::kUnsaved),
+                          false) == Dialogs::Reply::Yes)
+    SaveKBClick();
+}
+
+// Closing during a consultation first ends it: the waiting question is
+// cancelled, and the window closes once the run has returned.
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (engine_.Running()) {
+    closeAfterRun_ = true;
+    CancelClick();
+    event->ignore();
+    return;
+  }
+  FormClose();
+  event->accept();
+}

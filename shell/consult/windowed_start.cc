@@ -1,0 +1,81 @@
+// runWindowed: the start of the windowed program.  Order: the splash shows
+// at once; the main window and the results window are created; events run
+// until the splash's timer has stopped; then the splash goes and the main
+// window runs the event loop.
+#include "windowed_start.h"
+
+#include "display_text.h"
+#include "qt_dialogs.h"
+#include "tform1.h"
+#include "tform2.h"
+#include "tsplash.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+
+namespace {
+
+// Qt ends the process when no display can be reached; say so plainly first.
+bool displayReachable() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform && *platform) return true;
+  const char* x = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x && *x) || (wayland && *wayland);
+}
+
+// Shows the splash and waits until its progress timer has stopped.
+std::unique_ptr<TSplash> startSplash() {
+  auto splash = std::make_unique<TSplash>();
+  splash->show();
+  splash->repaint();
+  QCoreApplication::processEvents();
+  return splash;
+}
+
+void waitForSplash(TSplash& splash) {
+  while (!splash.finished() && splash.isVisible())
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  splash.hide();
+  splash.close();
+}
+
+int runEventLoop(QApplication& app, const std::string& file, bool showSplash) {
+  std::unique_ptr<TSplash> splash;
+  if (showSplash) splash = startSplash();
+  QtDialogs dialogs;
+  TForm1 form1(dialogs);
+  // The editor window is created here, between the two, once it exists.
+  TForm2 form2(&form1);
+  form1.setResultsWindow(&form2);
+  if (splash) {
+    waitForSplash(*splash);
+    splash.reset();
+  }
+  form1.show();
+  if (!file.empty()) form1.LoadFile(file, fileNameForDialog(QFile::decodeName(file.c_str())));
+  return app.exec();
+}
+
+}  // namespace
+
+int runWindowed(int argc, char** argv, const std::string& file, bool showSplash) {
+  if (!displayReachable()) {
+    std::fprintf(stderr, "norvix: no display; use norvix --consult FILE in a terminal\n");
+    return 2;
+  }
+  QApplication app(argc, argv);
+  try {
+    return runEventLoop(app, file, showSplash);
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, QStringLiteral("Norvix"), QString::fromLocal8Bit(e.what()));
+  } catch (...) {
+    QMessageBox::critical(nullptr, QStringLiteral("Norvix"), QStringLiteral("Unknown error"));
+  }
+  return 1;
+}

@@ -1,0 +1,107 @@
+#include "frame.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace norvix {
+
+namespace {
+
+// Where the ordering rule puts a new entry for `def`: a plain definition
+// before the first value-list entry, a value list at the end.
+template <class List, class DefOf>
+size_t insertionPoint(const List& list, const ASlotDef* def, DefOf defOf) {
+  if (def->IsValueList) return list.size();
+  for (size_t i = 0; i < list.size(); ++i)
+    if (defOf(list[i])->IsValueList) return i;
+  return list.size();
+}
+
+}  // namespace
+
+AFrame::AFrame(std::string name, AFrame* parent, std::uint64_t serial)
+    : Parent(parent), name_(std::move(name)), serial_(serial) {
+  if (parent) parent->Children.push_back(this);
+}
+
+// The slots are built in one pass, plain definitions before value lists,
+// each definition once: the order repeated AddSlotFor calls would give,
+// without their cost on frames with many definitions.
+bool AFrame::SetSample(bool flag) {
+  if (IsSample == flag) return true;
+  if (flag && !Children.empty()) return false;
+  OfferMsg.clear();
+  SuccessMsg.clear();
+  FailMsg.clear();
+  Slots.clear();
+  IsSample = flag;
+  if (!flag) return true;
+  std::unordered_set<const ASlotDef*> seen;
+  std::vector<ASlot> valueLists;
+  for (AFrame* f = this; f; f = f->Parent) {
+    for (ASlotDef* def : f->OwnSlotDefs) {
+      if (!seen.insert(def).second) continue;
+      (def->IsValueList ? valueLists : Slots).push_back(ASlot{def, def->DefaultValue, {}});
+    }
+  }
+  for (ASlot& slot : valueLists) Slots.push_back(std::move(slot));
+  return true;
+}
+
+void AFrame::AddSlotFor(ASlotDef* def) {
+  if (IndexOfSlot(def) >= 0) return;
+  size_t at = insertionPoint(Slots, def, [](const ASlot& s) { return s.Def; });
+  Slots.insert(Slots.begin() + static_cast<std::ptrdiff_t>(at), ASlot{def, def->DefaultValue, {}});
+}
+
+// The plain group ends where the trailing run of value lists begins, so the
+// place is found from the end: cheap for long lists of one kind.
+void AFrame::InsertOwnSlotDef(ASlotDef* def) {
+  size_t at = OwnSlotDefs.size();
+  if (!def->IsValueList)
+    while (at > 0 && OwnSlotDefs[at - 1]->IsValueList) --at;
+  OwnSlotDefs.insert(OwnSlotDefs.begin() + static_cast<std::ptrdiff_t>(at), def);
+}
+
+void AFrame::DetachFromDescendants(ASlotDef* def) {
+  ForEachDescendant(this, [def](AFrame* f) {
+    auto it = std::find(f->OwnSlotDefs.begin(), f->OwnSlotDefs.end(), def);
+    if (it != f->OwnSlotDefs.end()) f->OwnSlotDefs.erase(it);
+    return true;
+  });
+}
+
+int AFrame::IndexOfOwnSlotDef(const ASlotDef* def) const {
+  auto it = std::find(OwnSlotDefs.begin(), OwnSlotDefs.end(), def);
+  return it == OwnSlotDefs.end() ? -1 : static_cast<int>(it - OwnSlotDefs.begin());
+}
+
+int AFrame::IndexOfSlot(const ASlotDef* def) const {
+  for (size_t i = 0; i < Slots.size(); ++i)
+    if (Slots[i].Def == def) return static_cast<int>(i);
+  return -1;
+}
+
+int AFrame::IndexOfChild(std::string_view name) const {
+  for (size_t i = 0; i < Children.size(); ++i)
+    if (Children[i]->Name() == name) return static_cast<int>(i);
+  return -1;
+}
+
+ASlot* AFrame::SlotFor(const ASlotDef* def) {
+  int i = IndexOfSlot(def);
+  return i < 0 ? nullptr : &Slots[static_cast<size_t>(i)];
+}
+
+const ASlot* AFrame::SlotFor(const ASlotDef* def) const {
+  int i = IndexOfSlot(def);
+  return i < 0 ? nullptr : &Slots[static_cast<size_t>(i)];
+}
+
+bool AFrame::Inherits(const ASlotDef* def) const {
+  for (const AFrame* f = this; f; f = f->Parent)
+    if (f->IndexOfOwnSlotDef(def) >= 0) return true;
+  return false;
+}
+
+}  // namespace norvix

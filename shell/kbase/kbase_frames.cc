@@ -1,0 +1,89 @@
+// Creating, deleting and renaming frames.
+#include <algorithm>
+
+#include "error_sink.h"
+#include "kbase.h"
+
+namespace norvix {
+
+AFrame* AKBase::AddFrame(const std::string& name, AFrame* parent) {
+  if (AFrame* existing = FindFrame(name)) return existing;
+  if (parent && parent->IsSample) return nullptr;  // a sample stays a leaf
+  frames_.push_back(std::unique_ptr<AFrame>(new AFrame(name, parent, nextSerial_++)));
+  AFrame* frame = frames_.back().get();
+  IndexFrame(frame);
+  Modified = true;
+  return frame;
+}
+
+// Deletes the frame and, for a prototype, every descendant.  All of them are
+// marked first and leave the frame list in one pass, so deleting a large
+// subtree stays linear.  Links into the subtree are dropped from the
+// surviving parent only.
+void AKBase::DeleteFrame(AFrame* frame) {
+  if (!frame) return;
+  auto pos = std::lower_bound(frames_.begin(), frames_.end(), frame->serial_,
+                              [](const auto& f, std::uint64_t s) { return f->serial_ < s; });
+  if (pos == frames_.end() || pos->get() != frame) return;  // not a frame of this base
+
+  std::vector<AFrame*> doomed{frame};
+  ForEachDescendant(frame, [&doomed](AFrame* f) {
+    doomed.push_back(f);
+    return true;
+  });
+  for (AFrame* f : doomed) f->Deleting = true;
+  if (AFrame* parent = frame->Parent; parent && !parent->Deleting) {
+    auto& siblings = parent->Children;
+    siblings.erase(std::find(siblings.begin(), siblings.end(), frame));
+  }
+  for (AFrame* f : doomed) {
+    UnindexFrame(f);
+    f->Children.clear();
+    f->Definition.clear();
+    f->OwnSlotDefs.clear();
+    f->Slots.clear();
+  }
+  std::sort(doomed.begin(), doomed.end(),
+            [](const AFrame* a, const AFrame* b) { return a->serial_ < b->serial_; });
+  size_t next = 0;
+  size_t kept = 0;
+  for (size_t i = 0; i < frames_.size(); ++i) {
+    if (next < doomed.size() && frames_[i].get() == doomed[next]) {
+      ++next;
+      continue;
+    }
+    if (kept != i) frames_[kept] = std::move(frames_[i]);
+    ++kept;
+  }
+  frames_.resize(kept);
+  Modified = true;
+}
+
+AFrame* AKBase::RenameFrame(std::string_view oldName, const std::string& newName) {
+  AFrame* frame = FindFrame(oldName);
+  if (!frame) return nullptr;
+  Modified = true;
+  UnindexFrame(frame);
+  frame->name_ = newName;
+  IndexFrame(frame);
+  return frame;
+}
+
+bool AKBase::CanRenameFrame(std::string_view oldName, std::string_view newName) const {
+  AFrame* frame = FindFrame(oldName);
+  if (!frame) return false;
+  AFrame* holder = FindFrame(newName);
+  return !holder || holder == frame;
+}
+
+std::string AKBase::UniqueFrameName(const std::string& base) const {
+  if (!FindFrame(base)) return base;
+  for (int n = 1; n <= 65536; ++n) {
+    std::string name = base + std::to_string(n);
+    if (!FindFrame(name)) return name;
+  }
+  ShowError(msg::kNamesExhausted);
+  return base;
+}
+
+}  // namespace norvix
