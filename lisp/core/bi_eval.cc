@@ -1,0 +1,110 @@
+// Evaluation built-ins: EVAL, APPLY, FUNCALL, EVALHOOK, the macro
+// expanders, GET-LAMBDA-EXPRESSION and ERROR.
+#include "builtin_handlers.h"
+#include "context.h"
+#include "errors.h"
+#include "eval.h"
+#include "symbols.h"
+
+namespace velloq {
+
+Node* bi_eval() {
+  Node* x = next_arg();
+  last_arg();
+  return eval_expr(x);
+}
+
+// (APPLY f a ... list): the last argument is spread.
+Node* bi_apply() {
+  Node* fn = next_arg();
+  if (!more_args()) raise_error("too few arguments");
+  int n = argc_left;
+  Node** args = argp;
+  Node* spread = args[n - 1];
+  if (spread && !consp(spread)) bad_argument(spread);
+  int start = atop;
+  apush(nullptr);
+  apush(fn);
+  apush(nullptr);
+  int count = 0;
+  for (int i = 0; i < n - 1; i++, count++) apush(args[i]);
+  for (Node* l = spread; consp(l); l = cdr(l), count++) apush(car(l));
+  astack[start] = make_fixnum(start - afp);
+  astack[start + 2] = make_fixnum(count);
+  afp = start;
+  argc_left = 0;
+  return apply_function(count);
+}
+
+Node* bi_funcall() {
+  Node* fn = next_arg();
+  int n = argc_left;
+  Node** args = argp;
+  argc_left = 0;
+  return call_function(fn, n, args);
+}
+
+// (EVALHOOK form evalhook applyhook [env]): evaluates form itself without
+// the hook, with the given hooks in force for the evaluations inside it.
+Node* bi_evalhook() {
+  Node* form = next_arg();
+  Node* ehook = next_arg();
+  Node* ahook = next_arg();
+  Node* env = more_args() ? next_arg() : nullptr;
+  last_arg();
+  Node* saved_denv = denv;
+  Node* saved_venv = venv;
+  Node* saved_fenv = fenv;
+  PROTECT(saved_denv);
+  PROTECT(saved_venv);
+  PROTECT(saved_fenv);
+  Node* rec = make_cons(s_evalhook, symbol_value(s_evalhook));
+  denv = make_cons(rec, denv);
+  rec = make_cons(s_applyhook, symbol_value(s_applyhook));
+  denv = make_cons(rec, denv);
+  set_slot(s_evalhook, S_VALUE, ehook);
+  set_slot(s_applyhook, S_VALUE, ahook);
+  if (consp(env)) {
+    venv = car(env);
+    fenv = cdr(env);
+  }
+  Node* v = eval_without_hook(form);
+  unwind_dynamic(saved_denv);
+  venv = saved_venv;
+  fenv = saved_fenv;
+  UNPROTECT(3);
+  return v;
+}
+
+Node* bi_macroexpand() {
+  Node* form = next_arg();
+  last_arg();
+  return macroexpand_form(form);
+}
+
+Node* bi_macroexpand_1() {
+  Node* form = next_arg();
+  last_arg();
+  bool expanded;
+  return macroexpand_1(form, &expanded);
+}
+
+Node* bi_get_lambda_expression() {
+  Node* c = next_arg();
+  last_arg();
+  if (!closurep(c)) bad_argument(c);
+  Node* rest = make_cons(slot(c, 10), slot(c, 7));
+  return make_cons(s_lambda, rest);
+}
+
+Node* bi_error() {
+  Node* message = string_arg();
+  if (more_args()) {
+    Node* value = next_arg();
+    last_arg();
+    raise_error(message->u.str, value);
+  }
+  raise_error(message->u.str);
+}
+
+}  // namespace velloq

@@ -1,0 +1,27 @@
+// The built-in table: 302 entries at fixed positions.
+#pragma once
+
+#include "node.h"
+
+namespace velloq {
+
+enum { BUILTIN_COUNT = 302 };
+
+struct BuiltinEntry {
+  const char* name;  // null for the read macros and placeholders
+  int kind;          // K_SUBR or K_FSUBR
+  Handler handler;
+};
+
+extern const BuiltinEntry builtin_table[BUILTIN_COUNT + 1];
+// Interns every named entry, marks it a system symbol and gives it its
+// function; then the aliases.
+void define_builtins();
+// The SUBR node of a table position (made on first use for unnamed ones).
+Node* builtin_node(int position);
+// The handler of a position (used when a workspace is restored).
+Handler builtin_handler(int position);
+// The list of forms given to the running FSUBR.
+extern Node* fsubr_forms;
+
+}  // namespace velloq

@@ -1,0 +1,228 @@
+// Closures: lambda-list parsing, argument binding and running a body.
+#include <cstring>
+
+#include "context.h"
+#include "errors.h"
+#include "eval.h"
+#include "symbols.h"
+
+namespace velloq {
+
+enum { C_NAME, C_TYPE, C_REQ, C_OPT, C_REST, C_KEY, C_AUX, C_BODY, C_ENV, C_FENV, C_LAMBDA };
+
+static bool lambda_keyword(Node* s) {
+  return s == s_optional || s == s_rest || s == s_lkey || s == s_allow_other_keys || s == s_aux;
+}
+
+[[noreturn]] static void bad_formals(Node* l) { raise_error("bad formal argument list", l); }
+
+static Node* require_symbol(Node* x, Node* whole) {
+  if (!symbolp(x) || lambda_keyword(x)) bad_formals(whole);
+  return x;
+}
+
+// Appends x at the end of the list in closure slot i.
+static void append_slot(Node* c, int i, Node* x) {
+  PROTECT(c);
+  Node* cell = make_cons(x, nullptr);
+  Node* l = slot(c, i);
+  if (!l) set_slot(c, i, cell);
+  else {
+    while (cdr(l)) l = cdr(l);
+    l->u.c.cdr = cell;
+  }
+  UNPROTECT(1);
+}
+
+// A spec (sym [default [flag]]) as the list (sym default flag); a bare
+// symbol as (sym NIL NIL).  With `keyed`, the spec may start with
+// (keyword sym) and the result is (keyword sym default flag).
+static Node* parse_spec(Node* spec, bool keyed, Node* whole) {
+  Node* sym;
+  Node* keyword = nullptr;
+  Node* deflt = nullptr;
+  Node* flag = nullptr;
+  if (symbolp(spec)) {
+    sym = require_symbol(spec, whole);
+  } else if (consp(spec)) {
+    Node* first = car(spec);
+    if (keyed && consp(first)) {
+      if (!symbolp(car(first)) || !consp(cdr(first)) || cdr(cdr(first))) bad_formals(whole);
+      keyword = car(first);
+      sym = require_symbol(car(cdr(first)), whole);
+    } else {
+      sym = require_symbol(first, whole);
+    }
+    Node* rest = cdr(spec);
+    if (consp(rest)) {
+      deflt = car(rest);
+      rest = cdr(rest);
+      if (consp(rest)) {
+        flag = require_symbol(car(rest), whole);
+        if (cdr(rest)) bad_formals(whole);
+      } else if (rest) bad_formals(whole);
+    } else if (rest) bad_formals(whole);
+  } else {
+    bad_formals(whole);
+  }
+  PROTECT(sym);
+  PROTECT(keyword);
+  PROTECT(deflt);
+  PROTECT(flag);
+  if (keyed && !keyword) {
+    const char* n = symbol_name(sym);
+    size_t len = strlen(n);
+    char buf[128];
+    if (len > 120) len = 120;
+    buf[0] = ':';
+    memcpy(buf + 1, n, len);
+    buf[len + 1] = 0;
+    keyword = intern_symbol(buf);
+  }
+  Node* l = make_cons(flag, nullptr);
+  l = make_cons(deflt, l);
+  l = make_cons(sym, l);
+  if (keyed) l = make_cons(keyword, l);
+  UNPROTECT(4);
+  return l;
+}
+
+Node* make_closure(Node* name, Node* type, Node* lambda_list, Node* body, Node* env, Node* fenv_) {
+  PROTECT(lambda_list);
+  PROTECT(body);
+  Node* c = make_closure_node(name, type, env, fenv_);
+  PROTECT(c);
+  set_slot(c, C_BODY, body);
+  set_slot(c, C_LAMBDA, lambda_list);
+  enum { REQ, OPT, REST, REST_DONE, KEY, AUX } state = REQ;
+  Node* l = lambda_list;
+  for (; consp(l); l = cdr(l)) {
+    Node* x = car(l);
+    if (x == s_optional) {
+      if (state >= OPT) bad_formals(lambda_list);
+      state = OPT;
+    } else if (x == s_rest) {
+      if (state >= REST) bad_formals(lambda_list);
+      state = REST;
+    } else if (x == s_lkey) {
+      if (state == REST || state >= KEY) bad_formals(lambda_list);
+      state = KEY;
+    } else if (x == s_allow_other_keys) {
+      if (state != KEY) bad_formals(lambda_list);
+    } else if (x == s_aux) {
+      if (state == REST || state == AUX) bad_formals(lambda_list);
+      state = AUX;
+    } else {
+      switch (state) {
+        case REQ: append_slot(c, C_REQ, require_symbol(x, lambda_list)); break;
+        case OPT: append_slot(c, C_OPT, parse_spec(x, false, lambda_list)); break;
+        case REST:
+          set_slot(c, C_REST, require_symbol(x, lambda_list));
+          state = REST_DONE;
+          break;
+        case REST_DONE: bad_formals(lambda_list);
+        case KEY: append_slot(c, C_KEY, parse_spec(x, true, lambda_list)); break;
+        case AUX: {
+          Node* spec = parse_spec(x, false, lambda_list);
+          if (car(cdr(cdr(spec)))) bad_formals(lambda_list);  // no flag for aux
+          append_slot(c, C_AUX, spec);
+          break;
+        }
+      }
+    }
+  }
+  if (l || state == REST) bad_formals(lambda_list);
+  UNPROTECT(3);
+  return c;
+}
+
+// Binds the arguments into a new frame pushed on the closure's captured
+// environment (venv and fenv are set by the caller's save).
+static void bind_arguments(Node* c, int count, Node** args) {
+  int i = 0;
+  for (Node* r = slot(c, C_REQ); r; r = cdr(r)) {
+    if (i >= count) raise_error("too few arguments");
+    bind_variable(car(r), args[i++]);
+  }
+  for (Node* o = slot(c, C_OPT); o; o = cdr(o)) {
+    Node* spec = car(o);
+    Node* flag = car(cdr(cdr(spec)));
+    if (i < count) {
+      bind_variable(car(spec), args[i++]);
+      if (flag) bind_variable(flag, s_t);
+    } else {
+      Node* v = eval_expr(car(cdr(spec)));
+      bind_variable(car(spec), v);
+      if (flag) bind_variable(flag, nullptr);
+    }
+  }
+  int keys_from = i;
+  if (slot(c, C_REST)) {
+    Node* l = nullptr;
+    PROTECT(l);
+    for (int k = count - 1; k >= i; k--) l = make_cons(args[k], l);
+    bind_variable(slot(c, C_REST), l);
+    UNPROTECT(1);
+    i = count;
+  }
+  if (slot(c, C_KEY)) {
+    for (Node* k = slot(c, C_KEY); k; k = cdr(k)) {
+      Node* spec = car(k);  // (keyword sym default flag)
+      Node* keyword = car(spec);
+      Node* sym = car(cdr(spec));
+      Node* flag = car(cdr(cdr(cdr(spec))));
+      int found = -1;
+      for (int j = keys_from; j + 1 < count; j += 2)
+        if (args[j] == keyword) {
+          found = j;
+          break;
+        }
+      if (found >= 0) {
+        bind_variable(sym, args[found + 1]);
+        if (flag) bind_variable(flag, s_t);
+      } else {
+        Node* v = eval_expr(car(cdr(cdr(spec))));
+        bind_variable(sym, v);
+        if (flag) bind_variable(flag, nullptr);
+      }
+    }
+    i = count;
+  }
+  for (Node* a = slot(c, C_AUX); a; a = cdr(a)) {
+    Node* spec = car(a);
+    Node* v = eval_expr(car(cdr(spec)));
+    bind_variable(car(spec), v);
+  }
+  if (i < count) raise_error("too many arguments");
+}
+
+Node* call_closure(Node* c, int count, Node** args) {
+  Node* saved_venv = venv;
+  Node* saved_fenv = fenv;
+  PROTECT(saved_venv);
+  PROTECT(saved_fenv);
+  PROTECT(c);
+  venv = make_cons(nullptr, slot(c, C_ENV));
+  fenv = slot(c, C_FENV);
+  bind_arguments(c, count, args);
+  Node* v;
+  Node* name = slot(c, C_NAME);
+  if (name) {
+    Context ctx;
+    begin_context(&ctx, CX_RETURN, name);
+    if (setjmp(ctx.resume) == 0) {
+      v = eval_body(slot(c, C_BODY));
+    } else {
+      v = exit_value;
+    }
+    end_context(&ctx);
+  } else {
+    v = eval_body(slot(c, C_BODY));
+  }
+  venv = saved_venv;
+  fenv = saved_fenv;
+  UNPROTECT(3);
+  return v;
+}
+
+}  // namespace velloq

@@ -1,0 +1,99 @@
+// The context chain and non-local exits.
+#include "context.h"
+
+#include "errors.h"
+#include "eval.h"
+#include "streams.h"
+
+namespace velloq {
+
+extern bool printing_error;
+Context* context_chain = nullptr;
+Node* exit_value = nullptr;
+Context* pending_target = nullptr;
+int pending_kind = 0;
+
+void begin_context(Context* ctx, int kinds, Node* tag) {
+  ctx->kinds = kinds;
+  ctx->tag = tag;
+  ctx->prev = context_chain;
+  ctx->saved_ptop = ptop;
+  ctx->saved_venv = venv;
+  ctx->saved_fenv = fenv;
+  ctx->saved_denv = denv;
+  ctx->saved_argp = argp;
+  ctx->saved_argc = argc_left;
+  ctx->saved_afp = afp;
+  ctx->saved_atop = atop;
+  ctx->saved_trace_depth = trace_depth;
+  context_chain = ctx;
+  // The tag must survive collections while the context lives.
+  protect(&ctx->tag);
+}
+
+void end_context(Context* ctx) {
+  context_chain = ctx->prev;
+  ptop = ctx->saved_ptop;
+}
+
+void unwind_dynamic(Node* saved) {
+  while (denv && denv != saved) {
+    Node* rec = car(denv);
+    set_slot(car(rec), S_VALUE, cdr(rec));
+    denv = cdr(denv);
+  }
+}
+
+[[noreturn]] static void resume(Context* ctx, Node* value) {
+  context_chain = ctx;
+  ptop = ctx->saved_ptop + 1;  // the context's own tag stays protected
+  plimit = PSTACK_SIZE;
+  alimit = ASTACK_SIZE;
+  venv = ctx->saved_venv;
+  fenv = ctx->saved_fenv;
+  unwind_dynamic(ctx->saved_denv);
+  denv = ctx->saved_denv;
+  argp = ctx->saved_argp;
+  argc_left = ctx->saved_argc;
+  afp = ctx->saved_afp;
+  atop = ctx->saved_atop;
+  trace_depth = ctx->saved_trace_depth;
+  exit_value = value;
+  gc_hook_running = false;
+  console_error_colour = false;
+  printing_error = false;
+  longjmp(ctx->resume, 1);
+}
+
+void unwind_to(Context* target, int kind, Node* value) {
+  for (Context* c = context_chain; c && c != target; c = c->prev)
+    if (c->kinds & CX_UNWIND) {
+      pending_target = target;
+      pending_kind = kind;
+      resume(c, value);
+    }
+  resume(target, value);
+}
+
+void throw_go(Node* tag) {
+  for (Context* c = context_chain; c; c = c->prev) {
+    if (!(c->kinds & CX_GO)) continue;
+    for (Node* l = c->tag; consp(l); l = cdr(l))
+      if (car(l) == tag) unwind_to(c, CX_GO, cdr(l));
+  }
+  raise_error("no target for GO", tag);
+}
+
+void throw_return(Node* name, Node* value) {
+  for (Context* c = context_chain; c; c = c->prev)
+    if ((c->kinds & CX_RETURN) && c->tag == name) unwind_to(c, CX_RETURN, value);
+  raise_error("no target for RETURN", name);
+}
+
+void throw_catch(Node* tag, Node* value) {
+  for (Context* c = context_chain; c; c = c->prev)
+    if ((c->kinds & CX_THROW) && c->tag == tag) unwind_to(c, CX_THROW, value);
+  raise_error("no target for THROW", tag);
+}
+
+}  // namespace velloq

@@ -1,0 +1,59 @@
+// The error path: the error text, ERRSET and LOAD traps, the top level.
+#include "errors.h"
+
+#include <cstdlib>
+
+#include "context.h"
+#include "printer.h"
+#include "streams.h"
+
+namespace velloq {
+
+bool error_print_enabled = true;
+bool printing_error = false;  // cleared when a context is resumed
+
+void print_error_text(const char* message, Node* value, bool has_value) {
+  // An error raised while the text is printed must not print again.
+  if (printing_error) return;
+  printing_error = true;
+  console_error_colour = true;
+  stream_put_string(console_stream, "error: ");
+  stream_put_string(console_stream, message);
+  if (has_value) {
+    stream_put_string(console_stream, " - ");
+    Node* out = error_output();
+    print_node(out, value, true);
+    stream_put_char(out, '\n');
+  } else {
+    stream_put_char(console_stream, '\n');
+  }
+  console_error_colour = false;
+  printing_error = false;
+}
+
+[[noreturn]] static void raise(const char* message, Node* value, bool has_value) {
+  for (Context* c = context_chain; c; c = c->prev) {
+    if (!(c->kinds & CX_ERROR)) continue;
+    if (c->tag && message) print_error_text(message, value, has_value);
+    unwind_to(c, CX_ERROR, nullptr);
+  }
+  print_error_text(message, value, has_value);
+  for (Context* c = context_chain; c; c = c->prev)
+    if (c->kinds & CX_BREAK) unwind_to(c, CX_BREAK, nullptr);
+  print_error_text("no previous break level", nullptr, false);
+  if (console.exit_hook) console.exit_hook();
+  exit(3);
+}
+
+void raise_error(const char* message) { raise(message, nullptr, false); }
+void raise_error(const char* message, Node* value) { raise(message, value, true); }
+
+void fatal_error(const char* message) {
+  print_error_text(message, nullptr, false);
+  for (Context* c = context_chain; c; c = c->prev)
+    if ((c->kinds & CX_TOPLEVEL) && c->tag) unwind_to(c, CX_BREAK, nullptr);
+  if (console.exit_hook) console.exit_hook();
+  exit(3);
+}
+
+}  // namespace velloq

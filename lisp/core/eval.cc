@@ -1,0 +1,443 @@
+// The evaluator: call forms, argument frames, application and lookup.
+#include "eval.h"
+
+#include "builtins.h"
+#include "context.h"
+#include "errors.h"
+#include "printer.h"
+#include "streams.h"
+#include "symbols.h"
+
+namespace velloq {
+
+Node** argp = nullptr;
+int argc_left = 0;
+int trace_depth = 0;
+Node* fsubr_forms = nullptr;
+Node* (*value_resolver)(Node*, Node*) = nullptr;
+void (*value_setter)(Node*, Node*, Node*) = nullptr;
+Node* (*function_resolver)(Node*, Node*) = nullptr;
+void (*function_setter)(Node*, Node*, Node*) = nullptr;
+bool (*closure_takes_unevaluated)(Node*) = nullptr;
+void (*user_break_check)() = nullptr;
+static int poll_counter = 100;
+
+// ---- frames ----
+
+void push_frame_header(Node* fn, int count) {
+  int start = atop;
+  apush(make_fixnum(start - afp));
+  apush(fn);
+  apush(make_fixnum(count));
+  afp = start;
+}
+
+void pop_frame() {
+  int link = astack[afp]->num;
+  atop = afp;
+  afp -= link;
+}
+
+// Pushes link and function; the count and frame pointer are set by
+// finish_frame once the arguments are on the stack.
+static int open_frame(Node* fn) {
+  int start = atop;
+  apush(nullptr);
+  apush(fn);
+  apush(nullptr);
+  return start;
+}
+
+static void finish_frame(int start, int count) {
+  astack[start] = make_fixnum(start - afp);
+  astack[start + 2] = make_fixnum(count);
+  afp = start;
+}
+
+int push_evaluated_args(Node* fn, Node* args) {
+  PROTECT(args);
+  int start = open_frame(fn);
+  int count = 0;
+  for (Node* a = args; consp(a); a = cdr(a)) {
+    apush(nullptr);
+    astack[atop - 1] = eval_expr(car(a));
+    count++;
+  }
+  finish_frame(start, count);
+  UNPROTECT(1);
+  return count;
+}
+
+int push_unevaluated_args(Node* fn, Node* args) {
+  int start = open_frame(fn);
+  int count = 0;
+  for (Node* a = args; consp(a); a = cdr(a)) {
+    apush(car(a));
+    count++;
+  }
+  finish_frame(start, count);
+  return count;
+}
+
+// ---- lookup ----
+
+Node* current_frame_context() {
+  if (afp <= 0) return nullptr;
+  Node* fn = astack[afp + 1];
+  if (closurep(fn) && symbolp(slot(fn, 0))) {
+    Node* owner = slot(slot(fn, 0), S_OWNER);
+    if (owner) return symbol_value(owner);
+  }
+  return nullptr;
+}
+
+static Node* find_binding(Node* env, Node* sym) {
+  for (; env; env = cdr(env))
+    for (Node* b = car(env); b; b = cdr(b))
+      if (car(car(b)) == sym) return car(b);
+  return nullptr;
+}
+
+Node* get_variable(Node* sym) {
+  if (sym == s_self) return current_frame_context();
+  Node* b = find_binding(venv, sym);
+  if (b) return cdr(b);
+  if (value_resolver) return value_resolver(current_frame_context(), sym);
+  return symbol_value(sym);
+}
+
+void set_variable(Node* sym, Node* value) {
+  if (sym == s_self) return;
+  Node* b = find_binding(venv, sym);
+  if (b) {
+    b->u.c.cdr = value;
+    return;
+  }
+  if (value_setter) {
+    value_setter(current_frame_context(), sym, value);
+    return;
+  }
+  if (is_protected(sym)) return;
+  set_slot(sym, S_VALUE, value);
+}
+
+// Looks a function up without raising (NIL when there is none).
+static Node* lookup_function(Node* sym) {
+  Node* b = find_binding(fenv, sym);
+  if (b) return cdr(b);
+  if (function_resolver) return function_resolver(current_frame_context(), sym);
+  return symbol_function(sym);
+}
+
+Node* get_function(Node* sym) {
+  Node* f = lookup_function(sym);
+  if (!f) raise_error("undefined function", sym);
+  return f;
+}
+
+void set_function(Node* sym, Node* value) {
+  Node* b = find_binding(fenv, sym);
+  if (b) {
+    b->u.c.cdr = value;
+    return;
+  }
+  if (function_setter) {
+    function_setter(current_frame_context(), sym, value);
+    return;
+  }
+  if (is_protected(sym)) return;
+  set_slot(sym, S_FUNCTION, value);
+}
+
+void bind_variable(Node* sym, Node* value) {
+  PROTECT(sym);
+  Node* b = make_cons(sym, value);
+  Node* cell = make_cons(b, car(venv));
+  venv->u.c.car = cell;
+  UNPROTECT(1);
+}
+
+// ---- tracing ----
+
+static bool is_traced(Node* sym) {
+  for (Node* l = symbol_value(s_tracelist); consp(l); l = cdr(l))
+    if (car(l) == sym) return true;
+  return false;
+}
+
+static void trace_indent(Node* out) {
+  for (int i = 0; i < trace_depth; i++) stream_put_char(out, ' ');
+}
+
+static void trace_entry(Node* name, int count, Node** args) {
+  Node* out = trace_output();
+  trace_indent(out);
+  stream_put_string(out, "Entering: ");
+  print_node(out, name, false);
+  stream_put_string(out, ", Argument list: (");
+  for (int i = 0; i < count; i++) {
+    if (i) stream_put_char(out, ' ');
+    print_node(out, args[i], true);
+  }
+  stream_put_string(out, ")\n");
+  trace_depth++;
+}
+
+static void trace_exit(Node* name, Node* value) {
+  Node* out = trace_output();
+  if (trace_depth > 0) trace_depth--;
+  trace_indent(out);
+  stream_put_string(out, "Exiting: ");
+  print_node(out, name, false);
+  stream_put_string(out, ", Value: ");
+  print_node(out, value, true);
+  stream_put_char(out, '\n');
+}
+
+// ---- application ----
+
+// Runs a built-in's handler with the cursor on the current frame.
+static Node* run_handler(Node* fn, int count) {
+  Node** saved_argp = argp;
+  int saved_argc = argc_left;
+  argp = &astack[afp + 3];
+  argc_left = count;
+  Node* v = fn->u.fn();
+  argp = saved_argp;
+  argc_left = saved_argc;
+  return v;
+}
+
+Node* apply_function(int count) {
+  Node* fn = astack[afp + 1];
+  if (symbolp(fn)) {
+    Node* f = function_resolver ? function_resolver(nullptr, fn) : symbol_function(fn);
+    if (!f) raise_error("undefined function", fn);
+    fn = f;
+    astack[afp + 1] = fn;
+  }
+  if (!fn) raise_error("null function");
+  if (consp(fn) && car(fn) == s_lambda) {
+    Node* c = make_closure(nullptr, s_lambda, consp(cdr(fn)) ? car(cdr(fn)) : nullptr,
+                           consp(cdr(fn)) ? cdr(cdr(fn)) : nullptr, venv, fenv);
+    astack[afp + 1] = c;
+    fn = c;
+  }
+  Node* v;
+  if (fn->kind == K_SUBR) {
+    v = run_handler(fn, count);
+  } else if (closurep(fn) && slot(fn, 1) == s_lambda) {
+    v = call_closure(fn, count, &astack[afp + 3]);
+  } else {
+    raise_error("bad function", fn);
+  }
+  pop_frame();
+  return v;
+}
+
+Node* call_function(Node* fn, int count, Node** args) {
+  int start = open_frame(fn);
+  for (int i = 0; i < count; i++) apush(args[i]);
+  finish_frame(start, count);
+  return apply_function(count);
+}
+
+Node* apply_list(Node* fn, Node* args) {
+  PROTECT(args);
+  int start = open_frame(fn);
+  int count = 0;
+  for (Node* a = args; consp(a); a = cdr(a)) {
+    apush(car(a));
+    count++;
+  }
+  finish_frame(start, count);
+  UNPROTECT(1);
+  return apply_function(count);
+}
+
+static Node* eval_call(Node* form) {
+  PROTECT(form);
+  Node* head = car(form);
+  Node* args = cdr(form);
+  Node* fn = head;
+  bool traced = false;
+  if (symbolp(head)) {
+    traced = symbol_value(s_tracelist) && is_traced(head);
+    fn = get_function(head);
+  }
+  if (!fn) raise_error("null function");
+  if (consp(fn)) {
+    if (car(fn) != s_lambda) raise_error("bad function", fn);
+    fn = make_closure(nullptr, s_lambda, consp(cdr(fn)) ? car(cdr(fn)) : nullptr,
+                      consp(cdr(fn)) ? cdr(cdr(fn)) : nullptr, venv, fenv);
+  }
+  Node* v = nullptr;
+  switch (fn->kind) {
+    case K_SUBR: {
+      int count = push_evaluated_args(fn, args);
+      if (traced) trace_entry(head, count, &astack[afp + 3]);
+      v = run_handler(fn, count);
+      if (traced) trace_exit(head, v);
+      pop_frame();
+      break;
+    }
+    case K_FSUBR: {
+      int count = push_unevaluated_args(fn, args);
+      fsubr_forms = args;
+      v = run_handler(fn, count);
+      pop_frame();
+      break;
+    }
+    case K_CLOSURE:
+      if (slot(fn, 1) == s_macro) {
+        int count = push_unevaluated_args(fn, args);
+        Node* expansion = call_closure(fn, count, &astack[afp + 3]);
+        pop_frame();
+        PROTECT(expansion);
+        v = eval_expr(expansion);
+        UNPROTECT(1);
+      } else {
+        bool raw = closure_takes_unevaluated && closure_takes_unevaluated(fn);
+        int count = raw ? push_unevaluated_args(fn, args) : push_evaluated_args(fn, args);
+        if (traced) trace_entry(head, count, &astack[afp + 3]);
+        v = call_closure(fn, count, &astack[afp + 3]);
+        if (traced) trace_exit(head, v);
+        pop_frame();
+      }
+      break;
+    default:
+      raise_error("bad function", fn);
+  }
+  UNPROTECT(1);
+  return v;
+}
+
+// Calls *EVALHOOK* with the form and the environments, the hooks unbound
+// while it runs.
+static Node* run_eval_hook(Node* hook, Node* x) {
+  PROTECT(x);
+  PROTECT(hook);
+  Node* envs = make_cons(venv, fenv);
+  Node* saved = denv;
+  PROTECT(saved);
+  PROTECT(envs);
+  Node* rec = make_cons(s_evalhook, symbol_value(s_evalhook));
+  denv = make_cons(rec, denv);
+  rec = make_cons(s_applyhook, symbol_value(s_applyhook));
+  denv = make_cons(rec, denv);
+  set_slot(s_evalhook, S_VALUE, nullptr);
+  set_slot(s_applyhook, S_VALUE, nullptr);
+  Node* args[2] = {x, envs};
+  Node* v = call_function(hook, 2, args);
+  unwind_dynamic(saved);
+  UNPROTECT(4);
+  return v;
+}
+
+Node* eval_expr(Node* x) {
+  if (--poll_counter <= 0) {
+    poll_counter = 100;
+    if (user_break_check) {
+      PROTECT(x);
+      user_break_check();
+      UNPROTECT(1);
+    }
+  }
+  if (!x) return nullptr;
+  Node* hook = symbol_value(s_evalhook);
+  if (hook) return run_eval_hook(hook, x);
+  switch (x->kind) {
+    case K_CONS: return eval_call(x);
+    case K_SYMBOL: return get_variable(x);
+    default: return x;
+  }
+}
+
+Node* eval_without_hook(Node* x) {
+  if (!x) return nullptr;
+  switch (x->kind) {
+    case K_CONS: return eval_call(x);
+    case K_SYMBOL: return get_variable(x);
+    default: return x;
+  }
+}
+
+Node* eval_body(Node* forms) {
+  PROTECT(forms);
+  Node* v = nullptr;
+  for (; consp(forms); forms = cdr(forms)) v = eval_expr(car(forms));
+  UNPROTECT(1);
+  return v;
+}
+
+// ---- macros ----
+
+Node* macroexpand_1(Node* form, bool* expanded) {
+  *expanded = false;
+  if (!consp(form) || !symbolp(car(form))) return form;
+  Node* fn = lookup_function(car(form));
+  if (!closurep(fn) || slot(fn, 1) != s_macro) return form;
+  PROTECT(form);
+  int count = push_unevaluated_args(fn, cdr(form));
+  Node* v = call_closure(fn, count, &astack[afp + 3]);
+  pop_frame();
+  UNPROTECT(1);
+  *expanded = true;
+  return v;
+}
+
+Node* macroexpand_form(Node* form) {
+  bool expanded = true;
+  while (expanded) form = macroexpand_1(form, &expanded);
+  return form;
+}
+
+// ---- cursor helpers ----
+
+Node* next_arg() {
+  if (argc_left <= 0) raise_error("too few arguments");
+  argc_left--;
+  return *argp++;
+}
+
+void last_arg() {
+  if (argc_left > 0) raise_error("too many arguments");
+}
+
+void bad_argument(Node* value) { raise_error("bad argument type", value); }
+
+int32_t fixnum_arg() {
+  Node* n = next_arg();
+  if (!fixnump(n)) bad_argument(n);
+  return n->num;
+}
+
+Node* symbol_arg() {
+  Node* n = next_arg();
+  if (!symbolp(n)) bad_argument(n);
+  return n;
+}
+
+Node* string_arg() {
+  Node* n = next_arg();
+  if (!stringp(n)) bad_argument(n);
+  return n;
+}
+
+Node* list_arg() {
+  Node* n = next_arg();
+  if (n && !consp(n)) bad_argument(n);
+  return n;
+}
+
+Node* keyword_arg(Node* keyword, Node* missing, bool* found) {
+  if (found) *found = false;
+  for (int i = 0; i + 1 < argc_left; i += 2)
+    if (argp[i] == keyword) {
+      if (found) *found = true;
+      return argp[i + 1];
+    }
+  return missing;
+}
+
+}  // namespace velloq

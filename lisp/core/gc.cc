@@ -1,0 +1,194 @@
+// The mark-and-sweep collector.  Lists are marked by pointer reversal;
+// vector-like nodes go on an explicit stack, so no nesting reaches the
+// native stack.
+#include <cstdlib>
+
+#include "node.h"
+
+namespace velloq {
+
+struct Segment {
+  int32_t count;
+  Segment* newer;
+  Segment* older;
+};
+static inline Node* seg_nodes(Segment* s) { return reinterpret_cast<Node*>(s + 1); }
+
+extern Segment* oldest_segment;
+extern Segment* newest_segment;
+extern Node* free_list;
+extern Node* free_last;
+void release_node_data(Node* n);
+void release_segment(Segment* s);
+
+// Pending vector-like and stream nodes whose contents are still to be marked.
+bool gc_hook_running = false;
+static Node** pending = nullptr;
+static size_t pending_count = 0, pending_cap = 0;
+
+static void push_pending(Node* n) {
+  if (pending_count == pending_cap) {
+    size_t cap = pending_cap ? pending_cap * 2 : 1024;
+    Node** p = static_cast<Node**>(realloc(pending, cap * sizeof(Node*)));
+    if (!p) abort();  // the collector cannot report; memory is gone
+    pending = p;
+    pending_cap = cap;
+  }
+  pending[pending_count++] = n;
+}
+
+// Marks one non-cons node; its contents are queued, not visited.
+static void mark_atom(Node* n) {
+  n->flags |= F_MARK;
+  switch (n->kind) {
+    case K_SYMBOL: case K_ARRAY: case K_CLOSURE: case K_FRAME: case K_USTREAM:
+      push_pending(n);
+      break;
+    default:
+      break;
+  }
+}
+
+// Marks the list structure under a cons by pointer reversal.
+static void mark_cons(Node* root) {
+  Node* parent = nullptr;
+  Node* cur = root;
+  for (;;) {
+    // Descend from cur as far as possible.
+    if (cur && !(cur->flags & F_MARK)) {
+      if (cur->kind != K_CONS) {
+        mark_atom(cur);
+      } else {
+        cur->flags |= F_MARK;
+        Node* a = cur->u.c.car;
+        if (a) {
+          cur->flags |= F_CARPROG;
+          cur->u.c.car = parent;
+          parent = cur;
+          cur = a;
+          continue;
+        }
+        Node* d = cur->u.c.cdr;
+        if (d) {
+          cur->u.c.cdr = parent;
+          parent = cur;
+          cur = d;
+          continue;
+        }
+      }
+    }
+    // Climb back.
+    for (;;) {
+      if (!parent) return;
+      if (parent->flags & F_CARPROG) {
+        parent->flags &= (uint8_t)~F_CARPROG;
+        Node* grand = parent->u.c.car;
+        parent->u.c.car = cur;
+        Node* d = parent->u.c.cdr;
+        if (d) {
+          parent->u.c.cdr = grand;
+          cur = d;
+          break;  // descend into the cdr with parent unchanged
+        }
+        cur = parent;
+        parent = grand;
+      } else {
+        Node* grand = parent->u.c.cdr;
+        parent->u.c.cdr = cur;
+        cur = parent;
+        parent = grand;
+      }
+    }
+  }
+}
+
+static void mark_node(Node* n) {
+  if (!n || (n->flags & F_MARK)) return;
+  if (n->kind == K_CONS) mark_cons(n); else mark_atom(n);
+  while (pending_count) {
+    Node* v = pending[--pending_count];
+    if (v->kind == K_USTREAM) {
+      if (v->u.c.car) mark_cons(v->u.c.car);
+      if (v->u.c.cdr && !(v->u.c.cdr->flags & F_MARK)) mark_cons(v->u.c.cdr);
+      continue;
+    }
+    for (int i = 0; i < v->num; i++) {
+      Node* s = v->u.slots[i];
+      if (!s || (s->flags & F_MARK)) continue;
+      if (s->kind == K_CONS) mark_cons(s); else mark_atom(s);
+    }
+  }
+}
+
+// Rebuilds the free list, releasing wholly free segments while no marked
+// node has been met (newest first).
+static void sweep() {
+  free_list = nullptr;
+  free_last = nullptr;
+  mem_stats.free_nodes = 0;
+  bool all_free_so_far = true;
+  for (Segment* s = newest_segment; s;) {
+    Segment* older = s->older;
+    Node* list_before = free_list;
+    Node* last_before = free_last;
+    long free_before = mem_stats.free_nodes;
+    bool seg_all_free = true;
+    Node* nodes = seg_nodes(s);
+    for (int i = 0; i < s->count; i++) {
+      Node* n = &nodes[i];
+      if (n->flags & F_MARK) {
+        n->flags &= (uint8_t)~F_MARK;
+        seg_all_free = false;
+        continue;
+      }
+      if (n->kind != K_FREE) release_node_data(n);
+      n->kind = K_FREE;
+      n->num = 0;
+      n->u.c.car = nullptr;
+      n->u.c.cdr = free_list;
+      if (!free_list) free_last = n;
+      free_list = n;
+      mem_stats.free_nodes++;
+    }
+    if (!seg_all_free) all_free_so_far = false;
+    if (all_free_so_far && seg_all_free && older) {
+      free_list = list_before;
+      free_last = last_before;
+      mem_stats.free_nodes = free_before;
+      // s is the newest segment here: every newer one was released before.
+      newest_segment = older;
+      older->newer = nullptr;
+      mem_stats.segments--;
+      mem_stats.total_nodes -= s->count;
+      mem_stats.total_bytes -= 16 + 16L * s->count;
+      release_segment(s);
+    }
+    s = older;
+  }
+}
+
+void collect_garbage() {
+  extern void gc_print_start();
+  extern void gc_print_end();
+  bool verbose = sym_gc_flag && symbol_value(sym_gc_flag);
+  if (verbose) gc_print_start();
+  mark_node(obarray_symbol);
+  mark_node(venv);
+  mark_node(fenv);
+  mark_node(denv);
+  for (int i = 0; i < ptop; i++) mark_node(*pstack[i]);
+  for (int i = 0; i < atop; i++) mark_node(astack[i]);
+  // Permanent nodes keep their mark; they are atoms, so it is harmless.
+  sweep();
+  mem_stats.collections++;
+  // The hook allocates; a collection it causes does not call it again.
+  if (!gc_hook_running && sym_gc_hook && symbol_value(sym_gc_hook) && gc_hook_caller) {
+    gc_hook_running = true;
+    Node* hook = symbol_value(sym_gc_hook);
+    gc_hook_caller(hook, nullptr, nullptr);
+    gc_hook_running = false;
+  }
+  if (verbose) gc_print_end();
+}
+
+}  // namespace velloq

@@ -1,0 +1,152 @@
+// Nodes: the one record every Lisp value points at, node memory, the two
+// interpreter stacks and the collector.  NIL is the null pointer.
+//
+// The core is plain C-style code: errors leave routines by longjmp, so no
+// object with a destructor may be alive across a call that can raise.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+namespace velloq {
+
+enum Kind : int8_t {
+  K_FREE = 0, K_SUBR = 1, K_FSUBR = 2, K_CONS = 3, K_SYMBOL = 4, K_FIXNUM = 5,
+  K_FLONUM = 6, K_STRING = 7, K_KIND8 = 8, K_FSTREAM = 9, K_ARRAY = 10,
+  K_CLOSURE = 11, K_CHAR = 12, K_USTREAM = 13, K_FRAME = 14
+};
+
+enum NodeFlag : uint8_t {
+  F_MARK = 1,      // reached by the current collection
+  F_CARPROG = 2,   // car in progress while marking a cons by pointer reversal
+  F_CONSOLE = 4    // a file stream that stands for the terminal
+};
+
+struct Node;
+typedef Node* (*Handler)();
+
+// `num` is payload A where it is a number (fixnum value, character code,
+// slot count, string length with its NUL, built-in position, pushed-back
+// character of a file stream); `u` holds the rest.
+struct Node {
+  int8_t kind;
+  uint8_t flags;
+  int32_t num;
+  union {
+    struct { Node* car; Node* cdr; } c;  // CONS; UNNAMED-STREAM head/tail
+    double flo;                          // FLONUM
+    Node** slots;                        // SYMBOL, ARRAY, CLOSURE, FRAME
+    char* str;                           // STRING
+    FILE* fp;                            // FILE-STREAM (null when closed)
+    Handler fn;                          // SUBR, FSUBR
+  } u;
+};
+
+// Symbol slots.
+enum { S_VALUE = 0, S_FUNCTION = 1, S_PLIST = 2, S_PNAME = 3, S_OWNER = 4, SYMBOL_SLOTS = 5 };
+// Frame slots.
+enum { FR_SLOTS = 0, FR_CHILDREN = 1, FR_NAME = 2, FRAME_SLOTS = 3 };
+
+inline bool consp(Node* n) { return n && n->kind == K_CONS; }
+inline bool symbolp(Node* n) { return n && n->kind == K_SYMBOL; }
+inline bool fixnump(Node* n) { return n && n->kind == K_FIXNUM; }
+inline bool flonump(Node* n) { return n && n->kind == K_FLONUM; }
+inline bool stringp(Node* n) { return n && n->kind == K_STRING; }
+inline bool charp(Node* n) { return n && n->kind == K_CHAR; }
+inline bool closurep(Node* n) { return n && n->kind == K_CLOSURE; }
+inline bool arrayp(Node* n) { return n && n->kind == K_ARRAY; }
+inline bool framep(Node* n) { return n && n->kind == K_FRAME; }
+inline bool vectorlike(Node* n) {
+  return n && (n->kind == K_SYMBOL || n->kind == K_ARRAY || n->kind == K_CLOSURE || n->kind == K_FRAME);
+}
+inline Node* car(Node* n) { return n->u.c.car; }
+inline Node* cdr(Node* n) { return n->u.c.cdr; }
+inline Node* slot(Node* v, int i) { return v->u.slots[i]; }
+inline void set_slot(Node* v, int i, Node* x) { v->u.slots[i] = x; }
+inline const char* symbol_name(Node* s) { return s->u.slots[S_PNAME]->u.str; }
+inline Node* symbol_value(Node* s) { return s->u.slots[S_VALUE]; }
+inline Node* symbol_function(Node* s) { return s->u.slots[S_FUNCTION]; }
+inline int32_t string_length(Node* s) { return s->num - 1; }  // without the NUL
+
+// ---- memory statistics (the MEM figures) ----
+struct MemoryStats {
+  long total_nodes;
+  long free_nodes;
+  int segments;
+  long alloc_size;
+  long total_bytes;
+  int collections;
+};
+extern MemoryStats mem_stats;
+extern bool gc_stress;  // VELLOQ_GC_STRESS=1: collect before every allocation
+
+// Prepares node memory: statistics, the permanent segments, the stacks.
+// Returns false when the C heap refuses (the caller reports the fatal error).
+bool init_node_memory();
+// Releases every segment and the stacks (used at shut-down and by tests).
+void free_node_memory();
+
+Node* allocate_node(int kind);
+Node* make_cons(Node* a, Node* d);
+Node* make_fixnum(int32_t v);
+Node* make_flonum(double v);
+Node* make_character(int code);
+Node* make_string_from(const char* s);
+Node* make_string_bytes(const char* s, int32_t len);
+Node* make_string_of_size(int32_t size);
+Node* make_vector(int32_t size);
+Node* make_symbol_node(Node* name_string);
+Node* make_closure_node(Node* name, Node* type, Node* env, Node* fenv);
+Node* make_file_stream(FILE* fp);
+Node* make_unnamed_stream();
+Node* make_frame_node(Node* n);
+Node* make_subr(int kind, Handler fn, int position);
+char* allocate_string_space(int32_t bytes);
+bool add_segment();
+void collect_garbage();
+void print_memory_statistics();
+// True when a node pointer lies inside one of the segments (PEEK, POKE).
+bool is_node_address(uintptr_t addr);
+
+// ---- the protection stack: addresses of locals that hold nodes ----
+constexpr int PSTACK_SIZE = 4096;
+constexpr int ASTACK_SIZE = 2048;
+constexpr int STACK_RESERVE = 256;  // room for the error path itself
+extern Node** pstack[PSTACK_SIZE + STACK_RESERVE];
+extern int ptop;  // entries in use
+extern int plimit;  // PSTACK_SIZE, or more while an overflow is reported
+void protect_overflow();
+inline void protect(Node** p) {
+  if (ptop >= plimit) protect_overflow();
+  pstack[ptop++] = p;
+}
+inline void unprotect(int n) { ptop -= n; }
+#define PROTECT(x) ::velloq::protect(&(x))
+#define UNPROTECT(n) ::velloq::unprotect(n)
+
+// ---- the argument stack ----
+extern Node* astack[ASTACK_SIZE + STACK_RESERVE];
+extern int atop;   // index of the next free entry
+extern int afp;    // index of the current frame's link entry
+extern int alimit;  // ASTACK_SIZE, or more while an overflow is reported
+void astack_overflow();
+inline void apush(Node* n) {
+  if (atop >= alimit) astack_overflow();
+  astack[atop++] = n;
+}
+
+// Collector roots owned by other modules, registered at start-up.
+extern Node* obarray_symbol;
+extern Node* venv;   // lexical variable environment
+extern Node* fenv;   // lexical function environment
+extern Node* denv;   // dynamic binding list
+extern Node* sym_gc_flag;
+extern Node* sym_gc_hook;
+// Calls the *GC-HOOK* function with two arguments (set by the evaluator).
+// True while the hook runs; an error resuming a context clears it.
+extern bool gc_hook_running;
+extern void (*gc_hook_caller)(Node* hook, Node* total, Node* free_nodes);
+// Called when no node can be had: reports the fatal error, never returns.
+extern void (*node_space_exhausted)();
+
+}  // namespace velloq

@@ -1,0 +1,77 @@
+// SETF: assignment to a variable or a place form.
+#include "builtin_handlers.h"
+#include "builtins.h"
+#include "errors.h"
+#include "eval.h"
+#include "special.h"
+#include "symbols.h"
+
+namespace velloq {
+
+// Evaluates the place's arguments (one or two) and stores value.
+static void store(Node* place, Node* value) {
+  if (symbolp(place)) {
+    set_variable(place, value);
+    return;
+  }
+  if (!consp(place) || !symbolp(car(place))) raise_error("bad place form", place);
+  Node* head = car(place);
+  Node* args = cdr(place);
+  if (!consp(args)) raise_error("bad place form", place);
+  PROTECT(value);
+  Node* a = eval_expr(car(args));
+  PROTECT(a);
+  Node* b = nullptr;
+  bool two = head == s_nth || head == s_aref || head == s_get;
+  if (two) {
+    if (!consp(cdr(args))) raise_error("bad place form", place);
+    b = eval_expr(car(cdr(args)));
+  }
+  if (head == s_car || head == s_cdr) {
+    if (!consp(a)) bad_argument(a);
+    if (head == s_car) a->u.c.car = value; else a->u.c.cdr = value;
+  } else if (head == s_nth) {
+    if (!fixnump(a)) bad_argument(a);
+    if (b && !consp(b)) bad_argument(b);
+    Node* l = b;
+    for (int32_t i = 0; i < a->num && consp(l); i++) l = cdr(l);
+    if (a->num < 0 || !consp(l)) raise_error("index out of range", a);
+    l->u.c.car = value;
+  } else if (head == s_aref) {
+    if (!arrayp(a)) bad_argument(a);
+    if (!fixnump(b)) bad_argument(b);
+    if (b->num < 0 || b->num >= a->num) raise_error("index out of range", b);
+    set_slot(a, b->num, value);
+  } else if (head == s_get) {
+    if (!symbolp(a)) bad_argument(a);
+    put_property(a, b, value);
+  } else if (head == s_symbol_value) {
+    if (!symbolp(a)) bad_argument(a);
+    if (!is_protected(a)) set_slot(a, S_VALUE, value);
+  } else if (head == s_symbol_function) {
+    if (!symbolp(a)) bad_argument(a);
+    if (!is_protected(a)) set_slot(a, S_FUNCTION, value);
+  } else if (head == s_symbol_plist) {
+    if (!symbolp(a)) bad_argument(a);
+    set_slot(a, S_PLIST, value);
+  } else {
+    raise_error("bad place form", place);
+  }
+  UNPROTECT(2);
+}
+
+Node* sf_setf() {
+  Node* l = fsubr_forms;
+  Node* v = nullptr;
+  PROTECT(l);
+  PROTECT(v);
+  while (l) {
+    Node* place = take_form(&l);
+    v = eval_expr(take_form(&l));
+    store(place, v);
+  }
+  UNPROTECT(2);
+  return v;
+}
+
+}  // namespace velloq

@@ -1,0 +1,21 @@
+// Helpers shared by the special forms.
+#pragma once
+
+#include "node.h"
+
+namespace velloq {
+
+// Takes the next form of *l ("too few arguments" when none is left).
+Node* take_form(Node** l);
+// "too many arguments" when forms are left.
+void no_more_forms(Node* l);
+// Runs a tag body inside a GO context; the value is the last form's value.
+Node* run_tagbody(Node* body);
+// Pushes a new, empty frame on the variable environment.
+void push_env_frame();
+// Builds (a b) and (a . rest).
+Node* list2(Node* a, Node* b);
+// Makes a closure from (name lambda-list body...) or (lambda-list body...).
+Node* closure_from(Node* name, Node* type, Node* def);
+
+}  // namespace velloq

@@ -1,0 +1,205 @@
+// The top level and the loading of source files.
+#include "toplevel.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "builtin_handlers.h"
+#include "builtins.h"
+#include "context.h"
+#include "errors.h"
+#include "eval.h"
+#include "printer.h"
+#include "reader.h"
+#include "streams.h"
+#include "symbols.h"
+
+namespace velloq {
+
+static void call_gc_hook(Node* hook, Node*, Node*) {
+  int start = atop;
+  apush(nullptr);
+  apush(hook);
+  apush(nullptr);
+  apush(make_fixnum((int32_t)mem_stats.total_nodes));
+  apush(make_fixnum((int32_t)mem_stats.free_nodes));
+  astack[start] = make_fixnum(start - afp);
+  astack[start + 2] = make_fixnum(2);
+  afp = start;
+  apply_function(2);
+}
+
+static void out_of_nodes() { fatal_error("insufficient node space"); }
+
+bool start_interpreter() {
+  context_chain = nullptr;
+  if (!init_node_memory()) {
+    print_error_text("insufficient memory", nullptr, false);
+    return false;
+  }
+  node_space_exhausted = out_of_nodes;
+  gc_hook_caller = call_gc_hook;
+  user_break_check = poll_user_break;
+  trace_depth = 0;
+  argp = nullptr;
+  argc_left = 0;
+  Context ctx;
+  begin_context(&ctx, CX_BREAK, nullptr);
+  if (setjmp(ctx.resume)) {
+    context_chain = nullptr;
+    print_error_text("fatal initialization error", nullptr, false);
+    return false;
+  }
+  init_symbols();
+  init_console_streams();
+  init_readtable();
+  Node* nil_vars[] = {s_evalhook, s_applyhook, s_tracelist, s_tracenable, s_tracelimit,
+                      s_gc_flag, s_gc_hook};
+  for (Node* v : nil_vars) set_slot(v, S_VALUE, nullptr);
+  define_builtins();
+  end_context(&ctx);
+  return true;
+}
+
+void stop_interpreter() {
+  context_chain = nullptr;
+  free_node_memory();
+}
+
+static void shift(Node* a, Node* b, Node* c, Node* v) {
+  set_slot(c, S_VALUE, symbol_value(b));
+  set_slot(b, S_VALUE, symbol_value(a));
+  set_slot(a, S_VALUE, v);
+}
+
+void evaluate_top_level_text(const char* text, int* more) {
+  set_console_input(text);
+  console_may_read_more = false;
+  Context ctx;
+  begin_context(&ctx, CX_TOPLEVEL | CX_BREAK, s_t);
+  if (setjmp(ctx.resume)) {
+    set_slot(s_evalhook, S_VALUE, nullptr);
+    set_slot(s_applyhook, S_VALUE, nullptr);
+    trace_depth = 0;
+    clear_console_input();
+    console_may_read_more = false;
+    end_context(&ctx);
+    *more = 0;
+    return;
+  }
+  Node* expr = nullptr;
+  PROTECT(expr);
+  *more = 0;
+  if (read_value(standard_input(), &expr)) {
+    shift(s_plus1, s_plus2, s_plus3, expr);
+    set_slot(s_minus, S_VALUE, expr);
+    console_may_read_more = true;
+    Node* v = eval_expr(expr);
+    console_may_read_more = false;
+    shift(s_star1, s_star2, s_star3, v);
+    Node* out = standard_output();
+    print_node(out, v, true);
+    stream_put_char(out, '\n');
+    *more = 1;
+  }
+  clear_console_input();
+  end_context(&ctx);
+}
+
+void poll_user_break() {
+  for (int round = 0; round < 2; round++) {
+    if (console.break_requested && console.break_requested()) {
+      console_error_colour = true;
+      stream_put_string(console_stream, "*User-Break*\n");
+      console_error_colour = false;
+      for (Context* c = context_chain; c; c = c->prev)
+        if (c->kinds & CX_TOPLEVEL) unwind_to(c, CX_BREAK, nullptr);
+      print_error_text("no top level", nullptr, false);
+      return;
+    }
+    if (round == 0 && console.process_events) console.process_events();
+  }
+}
+
+bool load_file(const char* name, bool verbose, bool print) {
+  char path[1024];
+  size_t len = strlen(name);
+  if (len > sizeof path - 5) return false;
+  memcpy(path, name, len + 1);
+  const char* slash = strrchr(path, '/');
+  const char* dot = strrchr(path, '.');
+  if (!dot || (slash && dot < slash)) strcat(path, ".lsp");
+  FILE* fp = fopen(path, "r");
+  if (!fp) return false;
+  Node* stream = make_file_stream(nullptr);
+  stream->u.fp = fp;
+  PROTECT(stream);
+  if (verbose) {
+    Node* out = standard_output();
+    stream_put_string(out, "; loading \"");
+    stream_put_string(out, path);
+    stream_put_string(out, "\"\n");
+  }
+  Context ctx;
+  begin_context(&ctx, CX_ERROR, s_t);
+  if (setjmp(ctx.resume)) {
+    end_context(&ctx);
+    if (stream->u.fp) fclose(stream->u.fp);
+    stream->u.fp = nullptr;
+    UNPROTECT(1);
+    return false;
+  }
+  Node* expr = nullptr;
+  PROTECT(expr);
+  while (read_value(stream, &expr)) {
+    Node* v = eval_expr(expr);
+    if (print) {
+      Node* out = standard_output();
+      print_node(out, v, true);
+      stream_put_char(out, '\n');
+    }
+  }
+  end_context(&ctx);
+  if (stream->u.fp) fclose(stream->u.fp);
+  stream->u.fp = nullptr;
+  UNPROTECT(1);
+  return true;
+}
+
+// (LOAD name [/VERBOSE flag] [/PRINT flag])
+Node* bi_load() {
+  Node* name = next_arg();
+  const char* path;
+  if (stringp(name)) path = name->u.str;
+  else if (symbolp(name)) path = symbol_name(name);
+  else bad_argument(name);
+  bool verbose = true, print = false;
+  while (more_args()) {
+    Node* key = next_arg();
+    Node* v = next_arg();
+    if (key == s_verbose) verbose = v != nullptr;
+    else if (key == s_print) print = v != nullptr;
+    else bad_argument(key);
+  }
+  // The path is copied: the name's node may be collected while loading.
+  char copy[1024];
+  strncpy(copy, path, sizeof copy - 1);
+  copy[sizeof copy - 1] = 0;
+  return load_file(copy, verbose, print) ? s_t : nullptr;
+}
+
+// (DRIBBLE [name]): the transcript receives everything written to the
+// terminal.
+Node* bi_dribble() {
+  Node* name = more_args() ? next_arg() : nullptr;
+  last_arg();
+  if (name && !stringp(name) && !symbolp(name)) bad_argument(name);
+  if (dribble_file) {
+    fclose(dribble_file);
+    dribble_file = nullptr;
+  }
+  if (name) dribble_file = fopen(stringp(name) ? name->u.str : symbol_name(name), "w");
+  return dribble_file ? s_t : nullptr;
+}
+
+}  // namespace velloq
