@@ -84,7 +84,8 @@ static void print_symbol_name(Node* out, const char* name, bool escape) {
     return;
   }
   const unsigned char* n = reinterpret_cast<const unsigned char*>(name);
-  bool bars = false;
+  // An empty name would print as nothing at all; bars keep it readable.
+  bool bars = n[0] == 0;
   if (n[0] && constituent(n[0]))
     for (const unsigned char* p = n; *p; p++)
       if (lower_letter(*p) || (!constituent(*p) && !nmacro(*p))) bars = true;

@@ -294,6 +294,7 @@ Node* rm_list() {
     if (st == READ_NOTHING) continue;
     if (v == s_dot && st == READ_VALUE) {
       if (!head) raise_error("invalid dotted pair");
+      if (skip_white(s) == ')') raise_error("invalid dotted pair");
       PROTECT(v);
       Node* rest = read_required(s);
       UNPROTECT(1);

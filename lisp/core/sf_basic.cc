@@ -59,7 +59,7 @@ Node* sf_setq() {
   PROTECT(l);
   while (l) {
     Node* sym = take_form(&l);
-    if (!symbolp(sym)) bad_argument(sym);
+    if (sym && !symbolp(sym)) bad_argument(sym);  // NIL is refused silently
     Node* form = take_form(&l);
     v = eval_expr(form);
     set_variable(sym, v);

@@ -201,6 +201,8 @@ void init_symbols() {
   for (const SystemSymbol& s : kSystemSymbols)
     if (!unmarked_keyword(s.name)) put_property(intern_symbol(s.name), s_keyword, s_t);
   put_property(obarray_symbol, s_keyword, s_t);
+  // T must stay T: every truth test depends on it.
+  put_property(s_t, s_readonly, s_t);
   const char* self_bound[] = {"INSTANCE", "OWNER", "ARG"};
   for (const char* n : self_bound) {
     Node* sym = intern_symbol(n);

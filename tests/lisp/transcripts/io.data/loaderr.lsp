@@ -1,0 +1,3 @@
+(setq loaded-before-error t)
+(car 5)
+(setq loaded-after-error t)

@@ -1,0 +1,2 @@
+(setq loaded 1)
+(+ loaded 1)
