@@ -46,6 +46,8 @@ void TForm1::ClearKBClick() {
   replaceKBase();
   QueryKB->setEnabled(false);
   if (editor_) editor_->RefreshEditor();
+  // The caption follows the (now empty) project name, as the editor sets it.
+  UpdateCaption();
   PrintLine(wintext::kNewBase);
   PrintLine(wintext::kBlankLine);
 }

@@ -4,6 +4,7 @@
 // window runs the event loop.
 #include "windowed_start.h"
 
+#include "cp1251.h"
 #include "display_text.h"
 #include "qt_dialogs.h"
 #include "tform1.h"
@@ -66,7 +67,11 @@ int runEventLoop(QApplication& app, const std::string& file, bool showSplash) {
 
 int runWindowed(int argc, char** argv, const std::string& file, bool showSplash) {
   if (!displayReachable()) {
-    std::fprintf(stderr, "norvix: no display; use norvix --consult FILE in a terminal\n");
+    // "Ошибка: нет дисплея; используйте norvix --consult ФАЙЛ"
+    const std::string text = cp1251::toLocale(
+        "\xCE\xF8\xE8\xE1\xEA\xE0: \xED\xE5\xF2 \xE4\xE8\xF1\xEF\xEB\xE5\xFF; "
+        "\xE8\xF1\xEF\xEE\xEB\xFC\xE7\xF3\xE9\xF2\xE5 norvix --consult \xD4\xC0\xC9\xCB\n");
+    std::fputs(text.c_str(), stderr);
     return 2;
   }
   QApplication app(argc, argv);
