@@ -1,6 +1,7 @@
 #include "frame.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace norvix {
@@ -24,9 +25,22 @@ AFrame::AFrame(std::string name, AFrame* parent, std::uint64_t serial)
   if (parent) parent->Children.push_back(this);
 }
 
-// The slots are built in one pass, plain definitions before value lists,
-// each definition once: the order repeated AddSlotFor calls would give,
-// without their cost on frames with many definitions.
+// Each definition once, plain ones before value lists: the order repeated
+// AddSlotFor calls would give, without their cost on long lists.
+std::vector<ASlotDef*> AFrame::InheritedDefs() const {
+  std::unordered_set<const ASlotDef*> seen;
+  std::vector<ASlotDef*> plain;
+  std::vector<ASlotDef*> valueLists;
+  for (const AFrame* f = this; f; f = f->Parent) {
+    for (ASlotDef* def : f->OwnSlotDefs) {
+      if (!seen.insert(def).second) continue;
+      (def->IsValueList ? valueLists : plain).push_back(def);
+    }
+  }
+  plain.insert(plain.end(), valueLists.begin(), valueLists.end());
+  return plain;
+}
+
 bool AFrame::SetSample(bool flag) {
   if (IsSample == flag) return true;
   if (flag && !Children.empty()) return false;
@@ -35,17 +49,22 @@ bool AFrame::SetSample(bool flag) {
   FailMsg.clear();
   Slots.clear();
   IsSample = flag;
-  if (!flag) return true;
-  std::unordered_set<const ASlotDef*> seen;
-  std::vector<ASlot> valueLists;
-  for (AFrame* f = this; f; f = f->Parent) {
-    for (ASlotDef* def : f->OwnSlotDefs) {
-      if (!seen.insert(def).second) continue;
-      (def->IsValueList ? valueLists : Slots).push_back(ASlot{def, def->DefaultValue, {}});
-    }
-  }
-  for (ASlot& slot : valueLists) Slots.push_back(std::move(slot));
+  if (flag)
+    for (ASlotDef* def : InheritedDefs()) Slots.push_back(ASlot{def, def->DefaultValue, {}});
   return true;
+}
+
+void AFrame::RestoreSlots() {
+  if (!IsSample) return;
+  std::unordered_map<const ASlotDef*, ASlot*> existing;
+  for (ASlot& slot : Slots) existing.emplace(slot.Def, &slot);
+  std::vector<ASlot> restored;
+  for (ASlotDef* def : InheritedDefs()) {
+    auto it = existing.find(def);
+    restored.push_back(it != existing.end() ? std::move(*it->second)
+                                            : ASlot{def, def->DefaultValue, {}});
+  }
+  Slots = std::move(restored);
 }
 
 void AFrame::AddSlotFor(ASlotDef* def) {

@@ -61,6 +61,15 @@ class AFrame {
   ASlot* SlotFor(const ASlotDef* def);
   const ASlot* SlotFor(const ASlotDef* def) const;
 
+  // The definitions of this frame and its ancestors, each once, in the
+  // order of a sample's slots: own first, then each ancestor's, plain
+  // definitions before value lists.
+  std::vector<ASlotDef*> InheritedDefs() const;
+
+  // Gives a sample exactly one slot per inherited definition, in that
+  // order, keeping the values and notes it has.
+  void RestoreSlots();
+
   // Whether `def` is in the OwnSlotDefs of this frame or of an ancestor.
   bool Inherits(const ASlotDef* def) const;
 

@@ -37,23 +37,43 @@ class Loader {
   bool OwnSlotDefs(AFrame* frame);
   RecordEnd SampleRest(AFrame* frame);
   void ChargeSlots(const AFrame& frame);
+  void Charge(size_t cost);
+  void RestoreSamples();
 
   AKBase& kb_;
   ByteReader in_;
   size_t slotBudget_;
+  bool repeated_ = false;  // a record named a frame read before
 };
 
 bool Loader::Run() {
+  bool ok = false;
   try {
-    if (!Header()) return false;
-    SlotDefs();
-    if (!Frames()) return false;
+    ok = Header();
+    if (ok) SlotDefs();
+    if (ok) ok = Frames();
+    if (repeated_) RestoreSamples();
   } catch (const Truncated&) {
     ShowError(msg::kCannotInterpret);
-    return false;
+    ok = false;
   }
-  kb_.Modified = false;
-  return true;
+  if (ok) kb_.Modified = false;
+  return ok;
+}
+
+// A repeated record may add definitions above samples read earlier; they
+// get the slots a sample of such a frame has.
+void Loader::RestoreSamples() {
+  for (const auto& frame : kb_.Frames()) {
+    if (!frame->IsSample) continue;
+    std::unordered_set<const ASlotDef*> present;
+    for (const ASlot& slot : frame->Slots) present.insert(slot.Def);
+    size_t cost = 0;
+    for (const ASlotDef* def : frame->InheritedDefs())
+      if (!present.count(def)) cost += sizeof(ASlot) + def->DefaultValue.size();
+    Charge(cost);
+    frame->RestoreSlots();
+  }
 }
 
 bool Loader::Header() {
@@ -120,6 +140,7 @@ RecordEnd Loader::Frame() {
     ShowError(msg::kAngryBug);
     return RecordEnd::Next;
   }
+  if (kb_.FindFrame(name)) repeated_ = true;
   AFrame* frame = kb_.AddFrame(name, parent);
   frame->Definition = std::move(definition);
   if (!OwnSlotDefs(frame)) return RecordEnd::Next;
@@ -186,6 +207,11 @@ RecordEnd Loader::SampleRest(AFrame* frame) {
 void Loader::ChargeSlots(const AFrame& frame) {
   size_t cost = 0;
   for (const ASlot& slot : frame.Slots) cost += sizeof(ASlot) + slot.Value.size();
+  Charge(cost);
+}
+
+// Slots beyond the budget mean a file built to exhaust memory.
+void Loader::Charge(size_t cost) {
   if (cost > slotBudget_) throw Truncated{};
   slotBudget_ -= cost;
 }

@@ -205,3 +205,50 @@ TEST(FileFailure, EveryTruncationIsHandled) {
 
 }  // namespace
 }  // namespace norvix::test
+
+namespace norvix::test {
+namespace {
+
+// A later record of a frame read before adds to it; samples below get the
+// slots of the definitions it adds, so the base stays consistent.
+TEST(FileFailure, RepeatedRecordKeepsSamplesConsistent) {
+  std::string file = BaseWithDefs(3)
+                         .text("A").text("").raw("R").count(1).text("x").raw("P")
+                         .text("S").text("").raw("P").text("A").count(0).raw("E")
+                         .text("").text("").text("").count(1).text("x").text("").text("vx")
+                         .text("A").text("from the later record").raw("R").count(1).text("y").raw("P")
+                         .str();
+  AKBase kb;
+  ErrorRecorder errors;
+  ASSERT_TRUE(kb.LoadFromBytes(file));
+  EXPECT_TRUE(errors.messages.empty());
+  EXPECT_EQ(FrameNames(kb), (Names{"A", "S"}));
+  EXPECT_EQ(kb.FindFrame("A")->Definition, Lines{"from the later record"});
+  const AFrame* s = kb.FindFrame("S");
+  ASSERT_EQ(SlotNames(*s), (Names{"x", "y"}));
+  EXPECT_EQ(s->Slots[0].Value, "vx");
+  AKBase again;
+  ASSERT_TRUE(again.LoadFromBytes(kb.SaveToBytes()));
+  EXPECT_EQ(again.SaveToBytes(), kb.SaveToBytes());
+}
+
+// Samples take their slots (with the defaults) from the definitions, so a
+// small file could ask for far more memory than it holds; such a file is
+// refused.
+TEST(FileFailure, SlotsOutOfAllProportionToTheFileAreRefused) {
+  const int samples = 1000;
+  Bytes b;
+  b.header(2, "T").raw("SD").count(1).text("big").text("").text(std::string(100000, 'v')).byte(0);
+  b.raw("PR").count(samples + 1).text("P").text("").raw("R").count(1).text("big").raw("P");
+  for (int i = 0; i < samples; ++i)
+    b.text("s" + std::to_string(i)).text("").raw("P").text("P").count(0).raw("E")
+        .text("").text("").text("").count(0);
+  AKBase kb;
+  ErrorRecorder errors;
+  EXPECT_FALSE(kb.LoadFromBytes(b.str()));
+  EXPECT_EQ(errors.messages, Names{W("Файл невозможно интерпретировать!")});
+  EXPECT_LT(kb.Frames().size(), static_cast<size_t>(samples));
+}
+
+}  // namespace
+}  // namespace norvix::test
