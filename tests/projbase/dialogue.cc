@@ -43,7 +43,7 @@ int runInTerminal(const std::string& dir, const Dialogue& dialogue, std::string*
   for (const Step& step : dialogue) {
     if (!step.waitFor.empty() && !run.expect(step.waitFor)) {
       ADD_FAILURE() << "never shown: \"" << step.waitFor << "\"\nscreen:\n" << run.transcript();
-      break;
+      return -1;  // the run is killed as it goes
     }
     run.send(step.type);
   }
