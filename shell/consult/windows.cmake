@@ -1,14 +1,24 @@
 # The windows of Norvix: main window, results window, splash, dialogs.
 # Included by this folder's CMakeLists.txt; adds them to the norvix program.
+
+# The JPEG decoder has no Qt, so the fuzz configuration builds it as well.
 if(SUITE_QT AND NOT SUITE_FUZZ)
   find_package(JPEG REQUIRED)
+else()
+  find_package(JPEG QUIET)
+endif()
+if(JPEG_FOUND)
+  add_library(norvix_jpeg STATIC jpeg_decode.cc)
+  target_include_directories(norvix_jpeg PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(norvix_jpeg PUBLIC JPEG::JPEG)
+endif()
 
+if(SUITE_QT AND NOT SUITE_FUZZ)
   add_library(norvix_windows STATIC
     dialogs.cc
     qt_dialogs.cc
     scripted_dialogs.cc
     display_text.cc
-    jpeg_decode.cc
     jpeg_image.cc
     splash_progress.cc
     tsplash.cc
@@ -17,8 +27,8 @@ if(SUITE_QT AND NOT SUITE_FUZZ)
     tform1_commands.cc
     tform1_dialog.cc)
   target_include_directories(norvix_windows PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(norvix_windows PUBLIC norvix_engine norvix_kbase common_qt
-                        Qt6::Widgets JPEG::JPEG)
+  target_link_libraries(norvix_windows PUBLIC norvix_engine norvix_kbase norvix_jpeg
+                        common_qt Qt6::Widgets)
   set_target_properties(norvix_windows PROPERTIES AUTOMOC ON)
 
   # The icons and the splash picture, compiled into the program.
