@@ -208,7 +208,16 @@ static Node* run_handler(Node* fn, int count) {
   return v;
 }
 
+void poll_step() {
+  if (--poll_counter <= 0) {
+    poll_counter = 100;
+    if (user_break_check) user_break_check();
+  }
+}
+
 Node* apply_function(int count) {
+  // Built-ins that call functions in loops (SORT, MAPCAR ...) poll here.
+  poll_step();
   Node* fn = astack[afp + 1];
   if (symbolp(fn)) {
     Node* f = function_resolver ? function_resolver(nullptr, fn) : symbol_function(fn);

@@ -22,6 +22,9 @@ extern bool (*closure_takes_unevaluated)(Node* closure);
 extern void (*user_break_check)();
 
 Node* eval_expr(Node* x);
+// Counts one evaluation step; every 100 steps the break check runs.  Loops
+// whose bodies may evaluate nothing count their rounds with it.
+void poll_step();
 // Evaluates x itself without calling *EVALHOOK* (EVALHOOK).
 Node* eval_without_hook(Node* x);
 // Evaluates the forms of a list in order; the last value (NIL for none).

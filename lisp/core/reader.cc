@@ -150,7 +150,11 @@ static Node* read_slot_path(Node* stream, Node* sym) {
 static Node* read_token(Node* stream) {
   int len = 0;
   bool escaped = collect_token(stream, &len);
-  if (len == 0 && !escaped) raise_error("zero length name");
+  if (len == 0 && !escaped) {
+    // A lone caret is taken, so that reading on after the error moves on.
+    if (token_ended_by_caret) stream_get_char(stream);
+    raise_error("zero length name");
+  }
   if (!escaped && has_number_syntax(token)) {
     token_ended_by_caret = false;
     return parse_number(token);

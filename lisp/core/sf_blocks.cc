@@ -10,6 +10,7 @@
 namespace velloq {
 
 Node* run_tagbody(Node* body) {
+  poll_step();
   Context ctx;
   begin_context(&ctx, CX_GO, body);
   Node* volatile pc = body;
@@ -72,7 +73,10 @@ Node* sf_return_from() {
 }
 
 static Node* loop_body(Node* body) {
-  for (;;) eval_body(body);
+  for (;;) {
+    poll_step();
+    eval_body(body);
+  }
 }
 
 Node* sf_loop() { return with_block(nullptr, loop_body, fsubr_forms); }

@@ -1,0 +1,1 @@
+(defun f (n) (f n)) (f 1)

@@ -1,0 +1,23 @@
+(sort '(3 1 4 1 5 9 2 6 5 3 5) #'<)
+(sort '(3 1 4 1 5 9 2 6 5 3 5) #'>)
+(sort '("pear" "apple" "fig") (lambda (a b) (< (length a) (length b))))
+(sort nil #'<)
+(sort '(1) #'<)
+(sort '(2 1) '<)
+; Equal keys keep no particular order: the partitioning decides
+(sort '((1 . a) (0 . b) (1 . c) (0 . d)) (lambda (x y) (< (car x) (car y))))
+; Long ordered lists need no deep native recursion
+(length (sort (let ((l nil)) (dotimes (i 3000) (setq l (cons i l))) l) #'<))
+(let ((l nil)) (dotimes (i 500) (setq l (cons (- 500 i) l))) (equal l (sort (reverse l) #'<)))
+(sort '(1 2) 'undefined-predicate)
+(sort 5 #'<)
+; RND: the 16807 generator from state 1
+(rnd 100)
+(rnd 100)
+(rnd 100)
+(rnd 1000000)
+(rnd 2147483647)
+(rnd 1)
+(rnd 0)
+(rnd -5)
+(rnd 'x)
