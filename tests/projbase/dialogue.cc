@@ -42,8 +42,10 @@ int runInTerminal(const std::string& dir, const Dialogue& dialogue, std::string*
   PtyRun run(dir);
   for (const Step& step : dialogue) {
     if (!step.waitFor.empty() && !run.expect(step.waitFor)) {
-      ADD_FAILURE() << "never shown: \"" << step.waitFor << "\"\nscreen:\n" << run.transcript();
-      return -1;  // the run is killed as it goes
+      int status = run.finish();
+      ADD_FAILURE() << "never shown: \"" << step.waitFor << "\"; exit status " << status
+                    << "\nscreen:\n" << run.transcript();
+      return -1;
     }
     run.send(step.type);
   }

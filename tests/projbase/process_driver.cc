@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -130,37 +131,48 @@ bool PtyRun::collect(int timeoutMs) {
 }
 
 void PtyRun::send(std::string_view bytes) {
+  auto lastProgress = std::chrono::steady_clock::now();
   while (!bytes.empty()) {
     pollfd p{master_, POLLOUT, 0};
     ::poll(&p, 1, 10);
     if (p.revents & POLLOUT) {
       ssize_t n = ::write(master_, bytes.data(), std::min<std::size_t>(bytes.size(), 512));
       if (n < 0 && errno != EINTR && errno != EAGAIN) return;
-      if (n > 0) bytes.remove_prefix(static_cast<std::size_t>(n));
+      if (n > 0) {
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+        lastProgress = std::chrono::steady_clock::now();
+      }
     }
-    collect(0);  // keep the echo flowing so that the program never blocks
+    if (!collect(0)) return;  // keep the echo flowing so that the program never blocks
+    if (std::chrono::steady_clock::now() - lastProgress > std::chrono::milliseconds(kHangGuardMs))
+      return;  // the program no longer reads; the next expect reports it
   }
 }
 
 bool PtyRun::expect(std::string_view text) {
-  for (int waited = 0; waited < kHangGuardMs; waited += 50) {
+  auto lastOutput = std::chrono::steady_clock::now();
+  for (;;) {
     std::size_t at = output_.find(text, matched_);
     if (at != std::string::npos) {
       matched_ = at + text.size();
       return true;
     }
-    if (!collect(50)) {
-      at = output_.find(text, matched_);
-      if (at == std::string::npos) return false;
-      matched_ = at + text.size();
-      return true;
-    }
+    std::size_t before = output_.size();
+    if (!collect(50)) return false;  // the program has ended without showing it
+    auto now = std::chrono::steady_clock::now();
+    if (output_.size() != before) lastOutput = now;
+    if (now - lastOutput > std::chrono::milliseconds(kHangGuardMs)) return false;
   }
-  return false;
 }
 
 int PtyRun::finish() {
-  for (int waited = 0; waited < kHangGuardMs && collect(50); waited += 50) {
+  auto lastOutput = std::chrono::steady_clock::now();
+  for (;;) {
+    std::size_t before = output_.size();
+    if (!collect(50)) break;
+    auto now = std::chrono::steady_clock::now();
+    if (output_.size() != before) lastOutput = now;
+    if (now - lastOutput > std::chrono::milliseconds(kHangGuardMs)) break;
   }
   int status = waitFor(pid_);  // kills the program if it has not ended
   status_ = status < 0 ? 0 : status;
