@@ -1,6 +1,7 @@
 // The main window with real widgets: loading, consultations by buttons and
 // by keys, "Почему?", cancel, clear, closing, and the unsaved-changes
 // questions of clear, load and close.
+#include "editor_link.h"
 #include "test_kbases.h"
 #include "window_driver.h"
 
@@ -12,6 +13,15 @@
 namespace {
 
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// An editor that records what the main window asks of it.
+class RecordingEditor : public EditorLink {
+ public:
+  void DropSelection() override { calls << QStringLiteral("drop"); }
+  void RefreshEditor() override { calls << QStringLiteral("refresh"); }
+  void ShowEditor() override { calls << QStringLiteral("show"); }
+  QStringList calls;
+};
 
 const QString kCaption = QStringLiteral("KV7 Quillon v2.0");
 
@@ -189,6 +199,39 @@ class MainWindowTest : public QObject {
              QStringList({loadLine(fruit_), u("   ")}) + fruitDialog(u("[Н]"), u("[Д]")));
     QCOMPARE(treeOutline(*w.form2->Synt), QStringList({u("Лимон:"), u("  Цвет желтый")}));
     QVERIFY(w.form->ReportKB->isEnabled());
+    noMismatch(w);
+  }
+
+  // Keys typed into the window reach Memo1, which PrintLine gave the focus.
+  void consultationByKeyboardFocus() {
+    WindowSet w;
+    w.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+    load(w, fruit_);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.form->Memo1));
+    AnswerDriver driver(*w.form, {u("focus:н"), u("focus:д")});
+    QTest::mouseClick(w.form->QueryKB, Qt::LeftButton);
+    QCOMPARE(driver.questions(), 2);
+    QCOMPARE(memoLines(*w.form).mid(2), fruitDialog(u("[Н]"), u("[Д]")));
+    noMismatch(w);
+  }
+
+  void editorFollowsTheBase() {
+    WindowSet w;
+    RecordingEditor editor;
+    w.form->setEditor(&editor);
+    load(w, fruit_);
+    QCOMPARE(editor.calls, QStringList({"drop", "refresh"}));
+    editor.calls.clear();
+    load(w, garbage_);  // a failed load refreshes too: the base is now empty
+    QCOMPARE(editor.calls, QStringList({"drop", "refresh"}));
+    editor.calls.clear();
+    QTest::mouseClick(w.form->ClearKB, Qt::LeftButton);
+    QCOMPARE(editor.calls, QStringList({"drop", "refresh"}));
+    editor.calls.clear();
+    QTest::mouseClick(w.form->EditKB, Qt::LeftButton);
+    QCOMPARE(editor.calls, QStringList({"show"}));
+    w.form->setEditor(nullptr);
     noMismatch(w);
   }
 

@@ -42,6 +42,8 @@ void AnswerDriver::runUntilAnswered() {
     else if (a == QLatin1String("no")) QTest::mouseClick(form_.No, Qt::LeftButton);
     else if (a == QLatin1String("cancel")) QTest::mouseClick(form_.Cancel, Qt::LeftButton);
     else if (a.startsWith(QLatin1String("key:"))) typeCharacter(form_.Memo1, a.at(4));
+    else if (a.startsWith(QLatin1String("focus:")))
+      typeCharacter(QApplication::focusWidget(), a.at(6));
     else if (a == QLatin1String("close")) form_.close();
     else qWarning("unknown action %s", qPrintable(a));
   }
@@ -53,6 +55,10 @@ void AnswerDriver::runUntilAnswered() {
 }
 
 void typeCharacter(QWidget* widget, QChar ch) {
+  if (!widget) {
+    qWarning("no widget has the focus");
+    return;
+  }
   QTest::sendKeyEvent(QTest::Click, widget, static_cast<Qt::Key>(ch.toUpper().unicode()),
                       QString(ch), Qt::NoModifier);
 }

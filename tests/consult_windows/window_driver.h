@@ -22,6 +22,7 @@ struct WindowSet {
 // Actions, one word each:
 //   "yes" "no" "cancel" "why"   click that button of Panel1
 //   "key:д" (any one character) type it into Memo1
+//   "focus:д"                   type it into whatever has the focus
 //   "close"                     close the main window
 //   "check"                     record the state of the window (see seen)
 // On every question the actions run in order until the window's Answered
