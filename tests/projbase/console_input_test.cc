@@ -40,7 +40,7 @@ struct Editor {
   LineEditor editor;
 };
 
-TEST(LineEditor, ReadsLinesShowingWhatIsTyped) {
+TEST(ProjbaseLineEditor, ReadsLinesShowingWhatIsTyped) {
   struct Case {
     std::string typed;
     std::string line;  // Windows-1251
@@ -67,7 +67,7 @@ TEST(LineEditor, ReadsLinesShowingWhatIsTyped) {
   }
 }
 
-TEST(LineEditor, EscAbandonsTheLineAndTheRestIsReadAfterIt) {
+TEST(ProjbaseLineEditor, EscAbandonsTheLineAndTheRestIsReadAfterIt) {
   Editor e("ab\x1bxy\r");
   std::string line;
   EXPECT_EQ(e.editor.readLine(line), Input::Abandoned);
@@ -76,7 +76,7 @@ TEST(LineEditor, EscAbandonsTheLineAndTheRestIsReadAfterIt) {
   EXPECT_EQ(line, "xy");
 }
 
-TEST(LineEditor, EndOfInputInsideALineEndsTheRun) {
+TEST(ProjbaseLineEditor, EndOfInputInsideALineEndsTheRun) {
   for (const std::string typed : {"", "abc", "\xD0", "\x1b["}) {
     Editor e(typed);
     std::string line;
@@ -84,14 +84,14 @@ TEST(LineEditor, EndOfInputInsideALineEndsTheRun) {
   }
 }
 
-TEST(LineEditor, KeepsAtMostTheLongestLine) {
+TEST(ProjbaseLineEditor, KeepsAtMostTheLongestLine) {
   Editor e(std::string(kMaxLineLength + 1000, 'a') + "\x7F" + "b\r");
   std::string line;
   EXPECT_EQ(e.editor.readLine(line), Input::Ok);
   EXPECT_EQ(line, std::string(kMaxLineLength - 1, 'a') + "b");
 }
 
-TEST(LineEditor, ReadsKeysWithoutShowingThem) {
+TEST(ProjbaseLineEditor, ReadsKeysWithoutShowingThem) {
   Editor e("1\xD0\x96\x1b[A\x1b");
   std::vector<int> keys;
   int key = 0;
@@ -106,7 +106,7 @@ struct Stream {
   StreamConsole console;
 };
 
-TEST(StreamConsole, ReadsLinesUpToTheLineFeed) {
+TEST(ProjbaseStreamConsole, ReadsLinesUpToTheLineFeed) {
   struct Case {
     std::string typed;
     Input input;
@@ -132,7 +132,7 @@ TEST(StreamConsole, ReadsLinesUpToTheLineFeed) {
   }
 }
 
-TEST(StreamConsole, AfterEscReadingGoesOnRightAfterIt) {
+TEST(ProjbaseStreamConsole, AfterEscReadingGoesOnRightAfterIt) {
   Stream s("ab\x1b" "2cd\n");
   std::string line;
   int key = 0;
@@ -143,7 +143,7 @@ TEST(StreamConsole, AfterEscReadingGoesOnRightAfterIt) {
   EXPECT_EQ(line, "cd");
 }
 
-TEST(StreamConsole, AKeyIsTheNextCharacter) {
+TEST(ProjbaseStreamConsole, AKeyIsTheNextCharacter) {
   Stream s("1\xD0\x96\x1b\n");
   std::vector<int> keys;
   int key = 0;
@@ -151,7 +151,7 @@ TEST(StreamConsole, AKeyIsTheNextCharacter) {
   EXPECT_EQ(keys, (std::vector<int>{'1', 0xC6, 0x1B, '\n'}));
 }
 
-TEST(StreamConsole, KeepsAtMostTheLongestLineAndGoesOnAfterIt) {
+TEST(ProjbaseStreamConsole, KeepsAtMostTheLongestLineAndGoesOnAfterIt) {
   Stream s(std::string(5 * kMaxLineLength, 'a') + "\nnext\n");
   std::string line;
   EXPECT_EQ(s.console.readLine(line), Input::Ok);

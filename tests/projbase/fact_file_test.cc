@@ -12,7 +12,7 @@ std::string line(const std::string& name, const std::string& tech, const std::st
   return "knolbase(\"" + name + "\",\"" + tech + "\",\"" + code + "\")\n";
 }
 
-TEST(FactFile, WritesEachEscapeAndLeavesOtherBytesAlone) {
+TEST(ProjbaseFactFile, WritesEachEscapeAndLeavesOtherBytesAlone) {
   struct Case {
     std::string field;
     std::string written;
@@ -35,7 +35,7 @@ TEST(FactFile, WritesEachEscapeAndLeavesOtherBytesAlone) {
   }
 }
 
-TEST(FactFile, ReadsEachEscape) {
+TEST(ProjbaseFactFile, ReadsEachEscape) {
   struct Case {
     std::string written;
     std::string field;
@@ -53,7 +53,7 @@ TEST(FactFile, ReadsEachEscape) {
   }
 }
 
-TEST(FactFile, EveryByteValueRoundTripsInEachField) {
+TEST(ProjbaseFactFile, EveryByteValueRoundTripsInEachField) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
   std::vector<Knolbase> records = {{all, "t", "c"}, {"n", all, "c"}, {"n", "t", all}};
@@ -64,13 +64,13 @@ TEST(FactFile, EveryByteValueRoundTripsInEachField) {
   EXPECT_EQ(back, records);
 }
 
-TEST(FactFile, WritesOneLineFeedEndedLinePerRecordInOrder) {
+TEST(ProjbaseFactFile, WritesOneLineFeedEndedLinePerRecordInOrder) {
   std::vector<Knolbase> records = {{"a", "b", "c"}, {"", "", ""}, {"d", "e", "f"}};
   EXPECT_EQ(writeFacts(records),
             "knolbase(\"a\",\"b\",\"c\")\nknolbase(\"\",\"\",\"\")\nknolbase(\"d\",\"e\",\"f\")\n");
 }
 
-TEST(FactFile, AcceptsCrLfLfAndAMissingLastLineBreak) {
+TEST(ProjbaseFactFile, AcceptsCrLfLfAndAMissingLastLineBreak) {
   const std::vector<Knolbase> expected = {{"a", "b", "c"}, {"d", "e", "f"}};
   const std::string inputs[] = {
       "knolbase(\"a\",\"b\",\"c\")\r\nknolbase(\"d\",\"e\",\"f\")\r\n",
@@ -87,20 +87,20 @@ TEST(FactFile, AcceptsCrLfLfAndAMissingLastLineBreak) {
   }
 }
 
-TEST(FactFile, EmptyFileHoldsNoRecords) {
+TEST(ProjbaseFactFile, EmptyFileHoldsNoRecords) {
   std::vector<Knolbase> records;
   EXPECT_TRUE(readFacts("", records).ok());
   EXPECT_TRUE(records.empty());
   EXPECT_EQ(writeFacts({}), "");
 }
 
-TEST(FactFile, AppendsAfterRecordsAlreadyThere) {
+TEST(ProjbaseFactFile, AppendsAfterRecordsAlreadyThere) {
   std::vector<Knolbase> records = {{"old", "", ""}};
   ASSERT_TRUE(readFacts(line("new", "", ""), records).ok());
   EXPECT_EQ(records, (std::vector<Knolbase>{{"old", "", ""}, {"new", "", ""}}));
 }
 
-TEST(FactFile, MalformedFilesNameTheLineAndChangeNothing) {
+TEST(ProjbaseFactFile, MalformedFilesNameTheLineAndChangeNothing) {
   const std::string good = line("a", "b", "c");
   struct Case {
     std::string text;

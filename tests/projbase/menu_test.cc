@@ -71,7 +71,7 @@ struct FakeSave {
 const std::string kMenu = std::string(msg::kMenu1) + "\n" + msg::kMenu2 + "\n" + msg::kMenu3 +
                           "\n" + msg::kMenu4 + "\n" + msg::kMenu0 + "\n";
 
-TEST(Menu, ShowsTheFiveLinesAsTheirWindows1251Bytes) {
+TEST(ProjbaseMenu, ShowsTheFiveLinesAsTheirWindows1251Bytes) {
   EXPECT_EQ(kMenu,
             "1 - \xCF\xEE\xEB\xF3\xF7\xE5\xED\xE8\xE5 \xE8\xED\xF4\xEE\xF0\xEC\xE0\xF6\xE8\xE8 "
             "\xEE \xEF\xF0\xEE\xE5\xEA\xF2\xE5\n"
@@ -89,7 +89,7 @@ TEST(Menu, ShowsTheFiveLinesAsTheirWindows1251Bytes) {
   EXPECT_EQ(save.calls, 1);
 }
 
-TEST(Menu, OtherKeysShowTheMenuAgain) {
+TEST(ProjbaseMenu, OtherKeysShowTheMenuAgain) {
   ScriptedConsole console;
   console.script = {ok("5"), ok("\x1B"), ok(""), ok("a"), ok("\xC0"), ok("0")};
   FactSet facts;
@@ -98,7 +98,7 @@ TEST(Menu, OtherKeysShowTheMenuAgain) {
   EXPECT_EQ(console.shown, kMenu + kMenu + kMenu + kMenu + kMenu + kMenu + "yes\n");
 }
 
-TEST(Menu, AddAsksThreeQuestionsAndAppends) {
+TEST(ProjbaseMenu, AddAsksThreeQuestionsAndAppends) {
   ScriptedConsole console;
   console.script = {ok("2"), ok("n"), ok("t"), ok("c"), ok("0")};
   FactSet facts = {{"first", "", ""}};
@@ -110,7 +110,7 @@ TEST(Menu, AddAsksThreeQuestionsAndAppends) {
   EXPECT_TRUE(facts.empty()) << "key 0 empties the list after saving";
 }
 
-TEST(Menu, LookUpWritesTheCodeAndTheMenuFollowsOnTheSameLine) {
+TEST(ProjbaseMenu, LookUpWritesTheCodeAndTheMenuFollowsOnTheSameLine) {
   struct Case {
     std::string name;
     std::string shownCode;
@@ -128,7 +128,7 @@ TEST(Menu, LookUpWritesTheCodeAndTheMenuFollowsOnTheSameLine) {
   }
 }
 
-TEST(Menu, ChangeAndDeleteAskTheirQuestions) {
+TEST(ProjbaseMenu, ChangeAndDeleteAskTheirQuestions) {
   ScriptedConsole console;
   console.script = {ok("3"), ok("a"), ok("t"), ok("new"), ok("4"), ok("2"), ok("0")};
   FactSet facts = {{"a", "t", "1"}, {"b", "t", "2"}, {"c", "t", "2"}};
@@ -140,7 +140,7 @@ TEST(Menu, ChangeAndDeleteAskTheirQuestions) {
   EXPECT_EQ(save.saved, (FactSet{{"c", "t", "2"}, {"a", "t", "new"}}));
 }
 
-TEST(Menu, EscAtAnyPromptAbandonsTheCommand) {
+TEST(ProjbaseMenu, EscAtAnyPromptAbandonsTheCommand) {
   using Script = std::deque<ScriptedConsole::Reply>;
   const Script scripts[] = {
       {ok("1"), kEsc},          {ok("1"), ok("a"), kEsc},          {ok("2"), kEsc},
@@ -160,7 +160,7 @@ TEST(Menu, EscAtAnyPromptAbandonsTheCommand) {
   }
 }
 
-TEST(Menu, EndOfInputAnywhereStopsWithoutSaving) {
+TEST(ProjbaseMenu, EndOfInputAnywhereStopsWithoutSaving) {
   using Script = std::deque<ScriptedConsole::Reply>;
   const Script scripts[] = {
       {}, {ok("1")}, {ok("1"), ok("a")}, {ok("1"), ok("a"), ok("t")}, {ok("2"), ok("a"), ok("t")},
@@ -177,7 +177,7 @@ TEST(Menu, EndOfInputAnywhereStopsWithoutSaving) {
   }
 }
 
-TEST(Menu, FailedSaveIsReportedAndKeepsEveryRecord) {
+TEST(ProjbaseMenu, FailedSaveIsReportedAndKeepsEveryRecord) {
   ScriptedConsole console;
   console.script = {ok("2"), ok("n"), ok("t"), ok("c"), ok("0"), ok("1"), ok("n"), ok("t"),
                     ok(" "), ok("0")};
@@ -203,7 +203,7 @@ TEST(Menu, FailedSaveIsReportedAndKeepsEveryRecord) {
   EXPECT_EQ(save.saved, (FactSet{{"n", "t", "c"}}));
 }
 
-TEST(Menu, FindCodeGivesTheFirstCodeOrTheNoProjectText) {
+TEST(ProjbaseMenu, FindCodeGivesTheFirstCodeOrTheNoProjectText) {
   FactSet facts = {{"n", "t", "1"}, {"n", "t", "2"}};
   EXPECT_EQ(FindCode(facts, "n", "t"), "1");
   EXPECT_EQ(FindCode(facts, "n", "T"), "\xCF\xF0\xEE\xE5\xEA\xF2\xE0 \xE2 \xE1\xE0\xE7\xE5 \xED\xE5\xF2");

@@ -27,15 +27,15 @@ namespace {
 // (or a test waits for something the program never shows).
 constexpr int kHangGuardMs = 15000;
 
-// The environment of the child: ours with the locale set to C.UTF-8.
-std::vector<std::string> childEnvironment() {
+// The environment of the child: ours with the locale set to `locale`.
+std::vector<std::string> childEnvironment(const std::string& locale = "C.UTF-8") {
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
     std::string_view v(*e);
     if (v.rfind("LC_", 0) == 0 || v.rfind("LANG=", 0) == 0) continue;
     env.emplace_back(v);
   }
-  env.emplace_back("LC_ALL=C.UTF-8");
+  env.emplace_back("LC_ALL=" + locale);
   return env;
 }
 
@@ -218,8 +218,9 @@ void pump(int in, int out, int err, std::string_view input, PipeResult& result) 
 
 }  // namespace
 
-PipeResult runPiped(const std::string& dir, std::string_view input, long fileSizeLimit) {
-  std::vector<std::string> env = childEnvironment();
+PipeResult runPiped(const std::string& dir, std::string_view input, long fileSizeLimit,
+                    const std::string& locale) {
+  std::vector<std::string> env = childEnvironment(locale);
   std::vector<char*> envp = pointers(env);
   int in[2], out[2], err[2];
   if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0)

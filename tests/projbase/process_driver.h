@@ -67,10 +67,10 @@ struct PipeResult {
   std::string err;
 };
 
-// Runs projbase in `dir` with `input` on a pipe as standard input and the
-// C.UTF-8 locale.  When `fileSizeLimit` is not zero, files the program
+// Runs projbase in `dir` with `input` on a pipe as standard input, in the
+// locale `locale`.  When `fileSizeLimit` is not zero, files the program
 // writes may not grow beyond that many bytes.
-PipeResult runPiped(const std::string& dir, std::string_view input,
-                    long fileSizeLimit = 0);
+PipeResult runPiped(const std::string& dir, std::string_view input, long fileSizeLimit = 0,
+                    const std::string& locale = "C.UTF-8");
 
 }  // namespace pbtest

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <vector>
 
 #include "cp1251.h"
 #include "dialogue.h"
@@ -149,6 +151,32 @@ TEST(ProjbasePipe, FailedSaveIsReportedAndEveryRecordIsKept) {
   EXPECT_TRUE(contains(r.out, kCodeIs + longCode + kMenu)) << r.out;
   EXPECT_EQ(readBytes(dir.file("knolbases.ddb")),
             "knolbase(\"" + win("Малый") + "\",\"" + win("т") + "\",\"" + win("м") + "\")\n");
+}
+
+TEST(ProjbasePipe, SaveThatKeepsFailingLeavesThePreviousFileAndNoLeftovers) {
+  TempDir dir;
+  const std::string before = "knolbase(\"a\",\"b\",\"c\")\n";
+  writeBytes(dir.file("knolbases.ddb"), before);
+  Dialogue d = addRecord("Большой", "т", std::string(300, 'L')) + saveAndLeave();
+  d.pop_back();
+  PipeResult r = runPiped(dir.path(), scriptOf(d + d), 100);  // two failed saves, then the end
+  EXPECT_EQ(r.status, 0);
+  EXPECT_FALSE(contains(r.out, "yes")) << r.out;
+  EXPECT_EQ(readBytes(dir.file("knolbases.ddb")), before);
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    names.push_back(entry.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"knolbases.ddb"}) << "no temporary file is left";
+}
+
+TEST(ProjbasePipe, CLocaleTakesTheTerminalToBeUtf8) {
+  TempDir dir;
+  PipeResult r = runPiped(dir.path(), scriptOf(addRecord("Щит", "Ёмкость", "№5") + saveAndLeave()),
+                          0, "C");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(contains(r.out, kMenu + kAskName)) << r.out;
+  EXPECT_EQ(readBytes(dir.file("knolbases.ddb")),
+            "knolbase(\"" + win("Щит") + "\",\"" + win("Ёмкость") + "\",\"" + win("№5") + "\")\n");
 }
 
 // Deterministic pseudo-random bytes.
