@@ -65,6 +65,7 @@ const std::string& fileBytes() {
 }
 
 void BM_WriteFacts(benchmark::State& state) {
+  fileBytes();  // makes the records before the clock runs
   for (auto _ : state) {
     std::string bytes = projbase::writeFacts(records());
     benchmark::DoNotOptimize(bytes.data());
@@ -74,6 +75,7 @@ void BM_WriteFacts(benchmark::State& state) {
 }
 
 void BM_ReadFacts(benchmark::State& state) {
+  fileBytes();
   for (auto _ : state) {
     std::vector<projbase::Knolbase> read;
     if (!projbase::readFacts(fileBytes(), read).ok() || read.size() != kRecords)
@@ -93,6 +95,7 @@ std::string scratchFile() {
 }
 
 void BM_SaveFactFile(benchmark::State& state) {
+  fileBytes();
   for (auto _ : state) {
     std::string error;
     if (!projbase::saveFactFile(scratchFile(), records(), error)) state.SkipWithError(error.c_str());
