@@ -113,7 +113,10 @@ bool Engine::Synthesize(const std::string& name, int depth, ResultNode* parentNo
     reportLines_.back() = heading;
   }
   reportLines_.push_back(indent + found->Name() + ":");
-  reportLines_.push_back("[" + JoinLines(found->Definition) + "]");
+  std::string definition = "[";
+  definition += JoinLines(found->Definition);
+  definition += "]";
+  reportLines_.push_back(std::move(definition));
   ResultNode* node = AddNode(parentNode, heading);
 
   chain_.push_back(frame);

@@ -5,14 +5,11 @@
 #include "windowed_start.h"
 
 #include "cp1251.h"
-#include "display_text.h"
+#include "program_start.h"
 #include "qt_dialogs.h"
-#include "tform1.h"
-#include "tform2.h"
 #include "tsplash.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +27,7 @@ bool displayReachable() {
   return (x && *x) || (wayland && *wayland);
 }
 
-// Shows the splash and waits until its progress timer has stopped.
+// Shows the splash and paints it at once.
 std::unique_ptr<TSplash> startSplash() {
   auto splash = std::make_unique<TSplash>();
   splash->show();
@@ -39,27 +36,12 @@ std::unique_ptr<TSplash> startSplash() {
   return splash;
 }
 
-void waitForSplash(TSplash& splash) {
-  while (!splash.finished() && splash.isVisible())
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  splash.hide();
-  splash.close();
-}
-
 int runEventLoop(QApplication& app, const std::string& file, bool showSplash) {
   std::unique_ptr<TSplash> splash;
   if (showSplash) splash = startSplash();
   QtDialogs dialogs;
-  TForm1 form1(dialogs);
-  // The editor window is created here, between the two, once it exists.
-  TForm2 form2(&form1);
-  form1.setResultsWindow(&form2);
-  if (splash) {
-    waitForSplash(*splash);
-    splash.reset();
-  }
-  form1.show();
-  if (!file.empty()) form1.LoadFile(file, fileNameForDialog(QFile::decodeName(file.c_str())));
+  std::unique_ptr<NorvixWindows> windows = StartWindows(dialogs, splash.get(), file);
+  splash.reset();
   return app.exec();
 }
 

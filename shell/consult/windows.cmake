@@ -25,7 +25,8 @@ if(SUITE_QT AND NOT SUITE_FUZZ)
     tform2.cc
     tform1.cc
     tform1_commands.cc
-    tform1_dialog.cc)
+    tform1_dialog.cc
+    program_start.cc)
   target_include_directories(norvix_windows PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(norvix_windows PUBLIC norvix_engine norvix_kbase norvix_jpeg
                         common_qt Qt6::Widgets)

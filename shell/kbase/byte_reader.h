@@ -40,11 +40,14 @@ class ByteReader {
     return static_cast<size_t>(n);
   }
 
-  std::string Text() {
+  std::string Text() { return std::string(TextView()); }
+
+  // A text as a view into the bytes (valid while they are).
+  std::string_view TextView() {
     std::int32_t n = Int();
     if (n < 0) throw Truncated{};
     need(static_cast<size_t>(n));
-    std::string text(bytes_.substr(pos_, static_cast<size_t>(n)));
+    std::string_view text = bytes_.substr(pos_, static_cast<size_t>(n));
     pos_ += static_cast<size_t>(n);
     return text;
   }

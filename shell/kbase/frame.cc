@@ -28,14 +28,21 @@ AFrame::AFrame(std::string name, AFrame* parent, std::uint64_t serial)
 // Each definition once, plain ones before value lists: the order repeated
 // AddSlotFor calls would give, without their cost on long lists.
 std::vector<ASlotDef*> AFrame::InheritedDefs() const {
-  std::unordered_set<const ASlotDef*> seen;
+  std::vector<ASlotDef*> all;
+  for (const AFrame* f = this; f; f = f->Parent) all.insert(all.end(), f->OwnSlotDefs.begin(), f->OwnSlotDefs.end());
   std::vector<ASlotDef*> plain;
   std::vector<ASlotDef*> valueLists;
-  for (const AFrame* f = this; f; f = f->Parent) {
-    for (ASlotDef* def : f->OwnSlotDefs) {
-      if (!seen.insert(def).second) continue;
-      (def->IsValueList ? valueLists : plain).push_back(def);
-    }
+  plain.reserve(all.size());
+  auto keep = [&](ASlotDef* def) { (def->IsValueList ? valueLists : plain).push_back(def); };
+  if (all.size() <= 64) {  // short lists: a search is cheaper than a set
+    for (size_t i = 0; i < all.size(); ++i)
+      if (std::find(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(i), all[i]) ==
+          all.begin() + static_cast<std::ptrdiff_t>(i))
+        keep(all[i]);
+  } else {
+    std::unordered_set<const ASlotDef*> seen;
+    for (ASlotDef* def : all)
+      if (seen.insert(def).second) keep(def);
   }
   plain.insert(plain.end(), valueLists.begin(), valueLists.end());
   return plain;
@@ -49,8 +56,10 @@ bool AFrame::SetSample(bool flag) {
   FailMsg.clear();
   Slots.clear();
   IsSample = flag;
-  if (flag)
-    for (ASlotDef* def : InheritedDefs()) Slots.push_back(ASlot{def, def->DefaultValue, {}});
+  if (!flag) return true;
+  std::vector<ASlotDef*> defs = InheritedDefs();
+  Slots.reserve(defs.size());
+  for (ASlotDef* def : defs) Slots.push_back(ASlot{def, def->DefaultValue, {}});
   return true;
 }
 

@@ -48,18 +48,31 @@ void AKBase::DeleteSlotDef(std::string_view name) {
 }
 
 void AKBase::IndexFrame(AFrame* frame) {
-  auto& bucket = frameIndex_[frame->name_];
-  auto at = std::lower_bound(bucket.begin(), bucket.end(), frame,
+  FrameBucket& bucket = frameIndex_[frame->name_];
+  if (!bucket.first) {
+    bucket.first = frame;
+    return;
+  }
+  if (frame->serial_ < bucket.first->serial_) std::swap(frame, bucket.first);
+  auto at = std::lower_bound(bucket.later.begin(), bucket.later.end(), frame,
                              [](const AFrame* a, const AFrame* b) { return a->serial_ < b->serial_; });
-  bucket.insert(at, frame);
+  bucket.later.insert(at, frame);
 }
 
 void AKBase::UnindexFrame(AFrame* frame) {
   auto it = frameIndex_.find(frame->name_);
   if (it == frameIndex_.end()) return;
-  auto& bucket = it->second;
-  bucket.erase(std::remove(bucket.begin(), bucket.end(), frame), bucket.end());
-  if (bucket.empty()) frameIndex_.erase(it);
+  FrameBucket& bucket = it->second;
+  if (bucket.first == frame) {
+    if (bucket.later.empty()) {
+      frameIndex_.erase(it);
+      return;
+    }
+    bucket.first = bucket.later.front();
+    bucket.later.erase(bucket.later.begin());
+    return;
+  }
+  bucket.later.erase(std::remove(bucket.later.begin(), bucket.later.end(), frame), bucket.later.end());
 }
 
 // Frames are kept in creation order, so the serial numbers ascend along the
@@ -67,7 +80,7 @@ void AKBase::UnindexFrame(AFrame* frame) {
 int AKBase::IndexOfFrame(std::string_view name) const {
   auto it = frameIndex_.find(name);
   if (it == frameIndex_.end()) return -1;
-  std::uint64_t serial = it->second.front()->serial_;
+  std::uint64_t serial = it->second.first->serial_;
   auto pos = std::lower_bound(frames_.begin(), frames_.end(), serial,
                               [](const auto& f, std::uint64_t s) { return f->serial_ < s; });
   return static_cast<int>(pos - frames_.begin());
@@ -75,7 +88,7 @@ int AKBase::IndexOfFrame(std::string_view name) const {
 
 AFrame* AKBase::FindFrame(std::string_view name) const {
   auto it = frameIndex_.find(name);
-  return it == frameIndex_.end() ? nullptr : it->second.front();
+  return it == frameIndex_.end() ? nullptr : it->second.first;
 }
 
 }  // namespace norvix

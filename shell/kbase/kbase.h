@@ -56,6 +56,8 @@ class AKBase {
   AFrame* RenameFrame(std::string_view oldName, const std::string& newName);
   bool CanRenameFrame(std::string_view oldName, std::string_view newName) const;
   std::string UniqueFrameName(const std::string& base) const;
+  // Makes room for `count` more frames (a loader knowing the count).
+  void ReserveFrames(size_t count);
 
   // Attaching slot definitions to frames (messages through ShowError).
   void AttachSlot(std::string_view frameName, std::string_view slotName);
@@ -79,8 +81,13 @@ class AKBase {
     using is_transparent = void;
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
   };
-  using FrameIndex =
-      std::unordered_map<std::string, std::vector<AFrame*>, NameHash, std::equal_to<>>;
+  // The frames of one name: the first in list order, and any later ones in
+  // list order (rare, so kept out of the common path).
+  struct FrameBucket {
+    AFrame* first = nullptr;
+    std::vector<AFrame*> later;
+  };
+  using FrameIndex = std::unordered_map<std::string, FrameBucket, NameHash, std::equal_to<>>;
   using SlotDefIndex =
       std::unordered_map<std::string, std::vector<ASlotDef*>, NameHash, std::equal_to<>>;
 

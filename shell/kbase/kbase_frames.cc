@@ -16,6 +16,11 @@ AFrame* AKBase::AddFrame(const std::string& name, AFrame* parent) {
   return frame;
 }
 
+void AKBase::ReserveFrames(size_t count) {
+  frames_.reserve(frames_.size() + count);
+  frameIndex_.reserve(frameIndex_.size() + count);
+}
+
 // Deletes the frame and, for a prototype, every descendant.  All of them are
 // marked first and leave the frame list in one pass, so deleting a large
 // subtree stays linear.  Links into the subtree are dropped from the

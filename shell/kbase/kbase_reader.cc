@@ -15,6 +15,42 @@ namespace {
 using kbfile::ByteReader;
 using kbfile::Truncated;
 
+// Finds a sample's slot for a definition.  Files list the slots in the
+// sample's own order, so the slot at the record's position is tried first;
+// otherwise a short list is searched and a long one indexed.
+class SlotFinder {
+ public:
+  explicit SlotFinder(std::vector<ASlot>* slots) : slots_(slots) {}
+
+  // The definition of the slot at `position` when it is the one named
+  // `name` (and the first definition of that name, as a lookup would give).
+  ASlotDef* DefAt(size_t position, std::string_view name) const {
+    if (!slots_ || position >= slots_->size()) return nullptr;
+    ASlotDef* def = (*slots_)[position].Def;
+    return def->Name() == name ? def : nullptr;
+  }
+
+  ASlot* Find(const ASlotDef* def, size_t hint) {
+    if (!slots_) return nullptr;
+    std::vector<ASlot>& slots = *slots_;
+    if (hint < slots.size() && slots[hint].Def == def) return &slots[hint];
+    if (slots.size() <= kSearchLimit) {
+      for (ASlot& slot : slots)
+        if (slot.Def == def) return &slot;
+      return nullptr;
+    }
+    if (index_.empty())
+      for (size_t s = 0; s < slots.size(); ++s) index_.emplace(slots[s].Def, s);
+    auto it = index_.find(def);
+    return it == index_.end() ? nullptr : &slots[it->second];
+  }
+
+ private:
+  static constexpr size_t kSearchLimit = 64;
+  std::vector<ASlot>* slots_;
+  std::unordered_map<const ASlotDef*, size_t> index_;
+};
+
 // How a frame record ended: go on with the next record, or abandon the load.
 enum class RecordEnd { Next, Abandon };
 
@@ -44,6 +80,7 @@ class Loader {
   ByteReader in_;
   size_t slotBudget_;
   bool repeated_ = false;  // a record named a frame read before
+  bool uniqueDefNames_ = true;
 };
 
 bool Loader::Run() {
@@ -111,6 +148,7 @@ void Loader::SlotDefs() {
     def->IsValueList = (flags & kbfile::kValueListBit) != 0;
     def->Decompose = (flags & kbfile::kDecomposeBit) != 0;
     if (def->Decompose) def->DecomposeMsg = in_.Text();
+    if (kb_.FindSlotDef(name) != def) uniqueDefNames_ = false;
   }
 }
 
@@ -118,6 +156,7 @@ bool Loader::Frames() {
   if (!in_.Marker(kbfile::kFrameSection)) return true;
   while (!kb_.Frames().empty()) kb_.DeleteFrame(kb_.Frames().front().get());
   size_t count = in_.Count(kbfile::kFrameRecordMin);
+  kb_.ReserveFrames(count);
   for (size_t i = 0; i < count; ++i)
     if (Frame() == RecordEnd::Abandon) return false;
   return true;
@@ -183,23 +222,24 @@ RecordEnd Loader::SampleRest(AFrame* frame) {
     frame->SuccessMsg = std::move(success);
     frame->FailMsg = std::move(fail);
   }
-  std::unordered_map<const ASlotDef*, size_t> position;
-  if (sample)
-    for (size_t s = 0; s < frame->Slots.size(); ++s) position.emplace(frame->Slots[s].Def, s);
+  SlotFinder slots(sample ? &frame->Slots : nullptr);
   size_t count = in_.Count(kbfile::kSlotRecordMin);
   for (size_t i = 0; i < count; ++i) {
-    ASlotDef* def = kb_.FindSlotDef(in_.Text());
+    std::string_view name = in_.TextView();
+    // Usually the slot in the same place; names given to two definitions
+    // need the lookup's first-match rule.
+    ASlotDef* def = uniqueDefNames_ ? slots.DefAt(i, name) : nullptr;
+    if (!def) def = kb_.FindSlotDef(name);
     if (!def) {
       ShowError(msg::kAngryBug5);
       return RecordEnd::Abandon;
     }
-    std::string note = in_.Text();
-    std::string value = in_.Text();
-    auto at = position.find(def);
-    if (at == position.end()) continue;  // a slot the sample does not have
-    ASlot& slot = frame->Slots[at->second];
-    slot.Note = std::move(note);
-    slot.Value = std::move(value);
+    std::string_view note = in_.TextView();
+    std::string_view value = in_.TextView();
+    ASlot* slot = slots.Find(def, i);
+    if (!slot) continue;  // a slot the sample does not have
+    slot->Note = note;
+    slot->Value = value;
   }
   return RecordEnd::Next;
 }
