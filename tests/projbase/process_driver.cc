@@ -1,6 +1,7 @@
 #include "process_driver.h"
 
 #include <fcntl.h>
+#include <iconv.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/resource.h>
@@ -28,14 +29,17 @@ namespace {
 constexpr int kHangGuardMs = 15000;
 
 // The environment of the child: ours with the locale set to `locale`.
-std::vector<std::string> childEnvironment(const std::string& locale = "C.UTF-8") {
+std::vector<std::string> childEnvironment(const std::string& locale = "C.UTF-8",
+                                          const std::string& localePath = "") {
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
     std::string_view v(*e);
-    if (v.rfind("LC_", 0) == 0 || v.rfind("LANG=", 0) == 0) continue;
+    if (v.rfind("LC_", 0) == 0 || v.rfind("LANG=", 0) == 0 || v.rfind("LOCPATH=", 0) == 0)
+      continue;
     env.emplace_back(v);
   }
   env.emplace_back("LC_ALL=" + locale);
+  if (!localePath.empty()) env.emplace_back("LOCPATH=" + localePath);
   return env;
 }
 
@@ -101,8 +105,9 @@ void writeBytes(const std::string& path, std::string_view bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-PtyRun::PtyRun(const std::string& dir) {
-  std::vector<std::string> env = childEnvironment();
+PtyRun::PtyRun(const std::string& dir, const std::string& locale,
+               const std::string& localePath) {
+  std::vector<std::string> env = childEnvironment(locale, localePath);
   std::vector<char*> envp = pointers(env);
   pid_ = ::forkpty(&master_, nullptr, nullptr, nullptr);
   if (pid_ < 0) throw std::runtime_error("forkpty failed");
@@ -247,6 +252,33 @@ PipeResult runPiped(const std::string& dir, std::string_view input, long fileSiz
   pump(in[1], out[0], err[0], input, result);
   result.status = waitFor(pid);
   return result;
+}
+
+std::string compileLocale(const std::string& source, const std::string& charmap,
+                          const std::string& name) {
+  static TempDir folder;  // lives as long as the test program
+  const std::string target = folder.file(name);
+  if (!fileExists(target)) {
+    std::string command = "localedef -c -i " + source + " -f " + charmap + " " + target +
+                          " >/dev/null 2>&1";
+    if (std::system(command.c_str()) < 0) return "";
+  }
+  return fileExists(target + "/LC_CTYPE") ? folder.path() : "";
+}
+
+std::string recode(const std::string& text, const char* from, const char* to) {
+  iconv_t cd = ::iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+  std::string out(text.size() * 4 + 16, '\0');
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  char* o = out.data();
+  std::size_t outLeft = out.size();
+  std::size_t r = ::iconv(cd, &in, &inLeft, &o, &outLeft);
+  ::iconv_close(cd);
+  if (r == static_cast<std::size_t>(-1)) throw std::runtime_error("iconv failed");
+  out.resize(out.size() - outLeft);
+  return out;
 }
 
 }  // namespace pbtest

@@ -29,10 +29,12 @@ bool fileExists(const std::string& path);
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, std::string_view bytes);
 
-// projbase running in a pseudo-terminal with the C.UTF-8 locale.
+// projbase running in a pseudo-terminal, in the locale `locale`, looked
+// up in `localePath` when that is not empty.
 class PtyRun {
  public:
-  explicit PtyRun(const std::string& dir);
+  explicit PtyRun(const std::string& dir, const std::string& locale = "C.UTF-8",
+                  const std::string& localePath = "");
   ~PtyRun();
 
   // Types `bytes`; output keeps being collected meanwhile.
@@ -72,5 +74,14 @@ struct PipeResult {
 // writes may not grow beyond that many bytes.
 PipeResult runPiped(const std::string& dir, std::string_view input, long fileSizeLimit = 0,
                     const std::string& locale = "C.UTF-8");
+
+// Compiles the locale `name` (say "ru_RU.KOI8-R") from the system's locale
+// sources into a folder of its own and returns that folder, or an empty
+// text when the sources or localedef are not there.
+std::string compileLocale(const std::string& source, const std::string& charmap,
+                          const std::string& name);
+
+// Converts text between two encodings with iconv.
+std::string recode(const std::string& text, const char* from, const char* to);
 
 }  // namespace pbtest

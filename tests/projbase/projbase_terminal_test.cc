@@ -208,5 +208,58 @@ TEST(ProjbaseTerminal, CtrlCBreaksOffLeavingFileAndTerminalAsTheyWere) {
       << "the terminal mode is restored";
 }
 
+// A terminal in another encoding: the locale is compiled for the test; the
+// test is skipped on a system without locale sources.
+struct OtherEncoding {
+  std::string locale;
+  const char* charmap;
+  std::string path;
+};
+
+OtherEncoding prepare(const char* charmap) {
+  std::string name = std::string("ru_RU.") + charmap;
+  return {name, charmap, compileLocale("ru_RU", charmap, name)};
+}
+
+// Runs the dialogue, typed in `e`'s encoding, and returns what was shown,
+// converted to UTF-8.
+std::string runIn(const OtherEncoding& e, const std::string& dir, const Dialogue& d) {
+  PtyRun run(dir, e.locale, e.path);
+  for (const Step& step : d) {
+    if (!run.expect(recode(step.waitFor, "UTF-8", e.charmap))) {
+      ADD_FAILURE() << "never shown: " << step.waitFor;
+      break;
+    }
+    run.send(recode(step.type, "UTF-8", e.charmap));
+  }
+  EXPECT_EQ(run.finish(), 0);
+  return recode(run.transcript(), e.charmap, "UTF-8");
+}
+
+TEST(ProjbaseTerminal, SingleByteTerminalEncodingIsConvertedBothWays) {
+  OtherEncoding koi8 = prepare("KOI8-R");
+  if (koi8.path.empty()) GTEST_SKIP() << "no locale sources for ru_RU.KOI8-R";
+  TempDir dir;
+  std::string shown = runIn(koi8, dir.path(),
+                            addRecord("Станок", "Литьё", "С-1") + lookUp("Станок", "Литьё", "С-1") +
+                                saveAndLeave());
+  EXPECT_NE(shown.find(kMenu + kAskName + "Станок\n"), std::string::npos) << shown;
+  EXPECT_EQ(readBytes(dir.file("knolbases.ddb")), fact("Станок", "Литьё", "С-1"));
+}
+
+TEST(ProjbaseTerminal, BackspaceRemovesWholeCharactersOfAMultiByteLegacyEncoding) {
+  OtherEncoding euc = prepare("EUC-KR");  // Cyrillic letters take two bytes here
+  if (euc.path.empty()) GTEST_SKIP() << "no locale sources for ru_RU.EUC-KR";
+  TempDir dir;
+  std::string shown = runIn(euc, dir.path(),
+                            Dialogue{{kMenuEnd, "2"},
+                                     {kAskName, "Жы\x7f" "я\r"},
+                                     {kAskTechnology, "ab\x7f\x7f\x7f" "ё\r"},
+                                     {kAskCode, "Щ\r"}} +
+                                saveAndLeave());
+  EXPECT_EQ(readBytes(dir.file("knolbases.ddb")), fact("Жя", "ё", "Щ"));
+  EXPECT_NE(shown.find("Жы\b \bя\n"), std::string::npos) << shown;
+}
+
 }  // namespace
 }  // namespace pbtest
