@@ -72,6 +72,7 @@ void BM_WriteFacts(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * fileBytes().size()));
   state.counters["records"] = kRecords;
+  state.counters["file_bytes"] = static_cast<double>(fileBytes().size());
 }
 
 void BM_ReadFacts(benchmark::State& state) {
