@@ -1,4 +1,6 @@
-// Writing the knowledge base file.
+// Writing the knowledge base file.  The records are written twice through
+// the same code: once to count the bytes, once into a buffer of exactly
+// that size, so a large base is never copied while its file grows.
 #include <cstdint>
 
 #include "atomic_file.h"
@@ -10,19 +12,55 @@ namespace norvix {
 
 namespace {
 
-void putByte(std::string& out, unsigned char b) { out += static_cast<char>(b); }
+// Counts what would be written.
+struct Counter {
+  size_t size = 0;
+  void raw(std::string_view bytes) { size += bytes.size(); }
+};
 
-void putCount(std::string& out, size_t n) {
+// Appends to a buffer.
+struct Appender {
+  std::string& out;
+  void raw(std::string_view bytes) { out.append(bytes); }
+};
+
+template <class Out>
+void putByte(Out& out, unsigned char b) {
+  char c = static_cast<char>(b);
+  out.raw(std::string_view(&c, 1));
+}
+
+template <class Out>
+void putCount(Out& out, size_t n) {
   auto v = static_cast<std::uint32_t>(n);
-  for (int shift = 0; shift < 32; shift += 8) putByte(out, static_cast<unsigned char>(v >> shift));
+  char bytes[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                   static_cast<char>(v >> 24)};
+  out.raw(std::string_view(bytes, 4));
 }
 
-void putText(std::string& out, std::string_view text) {
+template <class Out>
+void putText(Out& out, std::string_view text) {
   putCount(out, text.size());
-  out += text;
+  out.raw(text);
 }
 
-void putSlotDef(std::string& out, const ASlotDef& def) {
+template <class Out>
+void putHeader(Out& out, const AKBase& kb) {
+  out.raw(std::string_view(kbfile::kMagic, 3));
+  putByte(out, kbfile::kVersionWritten);
+  putText(out, kb.ProjectName);
+  putText(out, kb.Purpose);
+  putText(out, kb.Subject);
+  putText(out, kb.Author);
+  putByte(out, kb.AutoReport ? kbfile::kAutoReportBit : 0);
+  putText(out, kb.TargetFrame);
+  putText(out, kb.Invitation);
+  putText(out, kb.SuccessMsg);
+  putText(out, kb.FailMsg);
+}
+
+template <class Out>
+void putSlotDef(Out& out, const ASlotDef& def) {
   putText(out, def.Name());
   putText(out, JoinLines(def.Definition));
   putText(out, def.DefaultValue);
@@ -32,22 +70,23 @@ void putSlotDef(std::string& out, const ASlotDef& def) {
   if (def.Decompose) putText(out, def.DecomposeMsg);
 }
 
-void putFrame(std::string& out, const AFrame& frame) {
+template <class Out>
+void putFrame(Out& out, const AFrame& frame) {
   putText(out, frame.Name());
   putText(out, JoinLines(frame.Definition));
   if (frame.Parent) {
-    out += kbfile::kHasParent;
+    putByte(out, kbfile::kHasParent);
     putText(out, frame.Parent->Name());
   } else {
-    out += kbfile::kRoot;
+    putByte(out, kbfile::kRoot);
   }
   putCount(out, frame.OwnSlotDefs.size());
   for (const ASlotDef* def : frame.OwnSlotDefs) putText(out, def->Name());
   if (!frame.IsSample) {
-    out += kbfile::kPrototype;
+    putByte(out, kbfile::kPrototype);
     return;
   }
-  out += kbfile::kSample;
+  putByte(out, kbfile::kSample);
   putText(out, frame.OfferMsg);
   putText(out, frame.SuccessMsg);
   putText(out, frame.FailMsg);
@@ -61,7 +100,8 @@ void putFrame(std::string& out, const AFrame& frame) {
 
 // Each root in list order with its descendants depth first, so that every
 // parent's record precedes its children's.
-void putFrames(std::string& out, const std::vector<std::unique_ptr<AFrame>>& frames) {
+template <class Out>
+void putFrames(Out& out, const std::vector<std::unique_ptr<AFrame>>& frames) {
   putCount(out, frames.size());
   for (const auto& root : frames) {
     if (root->Parent) continue;
@@ -73,27 +113,26 @@ void putFrames(std::string& out, const std::vector<std::unique_ptr<AFrame>>& fra
   }
 }
 
+template <class Out>
+void putBase(Out& out, const AKBase& kb) {
+  putHeader(out, kb);
+  out.raw(std::string_view(kbfile::kSlotDefSection, 2));
+  putCount(out, kb.SlotDefs().size());
+  for (const auto& def : kb.SlotDefs()) putSlotDef(out, *def);
+  out.raw(std::string_view(kbfile::kFrameSection, 2));
+  putFrames(out, kb.Frames());
+}
+
 }  // namespace
 
 std::string AKBase::SaveToBytes() const {
-  std::string out;
-  out.append(kbfile::kMagic, 3);
-  putByte(out, kbfile::kVersionWritten);
-  putText(out, ProjectName);
-  putText(out, Purpose);
-  putText(out, Subject);
-  putText(out, Author);
-  putByte(out, AutoReport ? kbfile::kAutoReportBit : 0);
-  putText(out, TargetFrame);
-  putText(out, Invitation);
-  putText(out, SuccessMsg);
-  putText(out, FailMsg);
-  out.append(kbfile::kSlotDefSection, 2);
-  putCount(out, slotDefs_.size());
-  for (const auto& def : slotDefs_) putSlotDef(out, *def);
-  out.append(kbfile::kFrameSection, 2);
-  putFrames(out, frames_);
-  return out;
+  Counter counter;
+  putBase(counter, *this);
+  std::string bytes;
+  bytes.reserve(counter.size);
+  Appender appender{bytes};
+  putBase(appender, *this);
+  return bytes;
 }
 
 bool AKBase::SaveToFile(const std::string& fileName, std::string* error) {
