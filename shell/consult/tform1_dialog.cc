@@ -42,8 +42,11 @@ norvix::Reply TForm1::Ask(const std::string& line) {
     QEventLoop loop;
     waitLoop_ = &loop;
     emit questionWaiting();
-    while (!Answered) loop.exec();
+    if (!Answered) loop.exec();
     waitLoop_ = nullptr;
+    // Only the answer handlers end this loop after answering; otherwise the
+    // application is quitting, and the question counts as cancelled.
+    if (!Answered) CancelClick();
   }
   if (Cancelled) return norvix::Reply::Cancel;
   return Answer ? norvix::Reply::Yes : norvix::Reply::No;
