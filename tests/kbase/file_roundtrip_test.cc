@@ -179,3 +179,63 @@ TEST(FileRoundTrip, SaveReplacesAnExistingFile) {
 
 }  // namespace
 }  // namespace norvix::test
+
+namespace norvix::test {
+namespace {
+
+// Many definitions take the long-list paths of the slot building and of the
+// reader's slot lookup; slot records in another order still find their
+// slots.
+TEST(FileRoundTrip, SampleWithManySlotsListedInAnotherOrder) {
+  const int n = 70;
+  Bytes b;
+  b.header(2, "T").raw("SD").count(n);
+  for (int i = 0; i < n; ++i) b.text("d" + std::to_string(i)).text("").text("").byte(i % 3 == 0 ? 1 : 0);
+  b.raw("PR").count(2).text("P").text("").raw("R").count(n);
+  for (int i = 0; i < n; ++i) b.text("d" + std::to_string(i));
+  b.raw("P").text("S").text("").raw("P").text("P").count(0).raw("E").text("").text("").text("");
+  b.count(n);
+  for (int i = n - 1; i >= 0; --i) b.text("d" + std::to_string(i)).text("").text("v" + std::to_string(i));
+  AKBase kb;
+  ErrorRecorder errors;
+  ASSERT_TRUE(kb.LoadFromBytes(b.str()));
+  EXPECT_TRUE(errors.messages.empty());
+  const AFrame* s = kb.FindFrame("S");
+  ASSERT_EQ(s->Slots.size(), static_cast<size_t>(n));
+  bool valueListsSeen = false;
+  for (const ASlot& slot : s->Slots) {
+    EXPECT_EQ("v" + slot.Def->Name().substr(1), slot.Value);
+    if (slot.Def->IsValueList) valueListsSeen = true;
+    EXPECT_TRUE(slot.Def->IsValueList || !valueListsSeen) << "plain slots come first";
+  }
+  EXPECT_EQ(s->Slots.front().Def->Name(), "d1");
+  EXPECT_EQ(s->Slots.back().Def->Name(), "d69");
+}
+
+}  // namespace
+}  // namespace norvix::test
+
+namespace norvix::test {
+namespace {
+
+// Two definitions of one name: every lookup by that name gives the first.
+TEST(FileRoundTrip, DefinitionsSharingANameResolveToTheFirst) {
+  Bytes b;
+  b.header(2, "T").raw("SD").count(2);
+  b.text("x").text("").text("first").byte(0).text("x").text("").text("second").byte(0);
+  b.raw("PR").count(1).text("S").text("").raw("R").count(1).text("x").raw("E");
+  b.text("").text("").text("").count(1).text("x").text("").text("v");
+  AKBase kb;
+  ASSERT_TRUE(kb.LoadFromBytes(b.str()));
+  ASSERT_EQ(kb.SlotDefs().size(), 2u);
+  const AFrame* s = kb.FindFrame("S");
+  ASSERT_EQ(s->Slots.size(), 1u);
+  EXPECT_EQ(s->Slots[0].Def, kb.SlotDefs()[0].get());
+  EXPECT_EQ(s->Slots[0].Value, "v");
+  AKBase again;
+  ASSERT_TRUE(again.LoadFromBytes(kb.SaveToBytes()));
+  EXPECT_EQ(again.SaveToBytes(), kb.SaveToBytes());
+}
+
+}  // namespace
+}  // namespace norvix::test
