@@ -6,7 +6,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine cl;
   CommandLine wrong;
   wrong.mode = CommandLine::Mode::Wrong;
-  if (args.size() == 1 && args[0] == "--help") return CommandLine{CommandLine::Mode::Help, {}, true};
+  if (args.size() == 1 && args[0] == "--help")
+    return CommandLine{CommandLine::Mode::Help, {}, true};
   if (args.size() == 1 && args[0] == "--version")
     return CommandLine{CommandLine::Mode::Version, {}, true};
   if (!args.empty() && args[0] == "--consult") {

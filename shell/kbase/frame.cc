@@ -29,7 +29,8 @@ AFrame::AFrame(std::string name, AFrame* parent, std::uint64_t serial)
 // AddSlotFor calls would give, without their cost on long lists.
 std::vector<ASlotDef*> AFrame::InheritedDefs() const {
   std::vector<ASlotDef*> all;
-  for (const AFrame* f = this; f; f = f->Parent) all.insert(all.end(), f->OwnSlotDefs.begin(), f->OwnSlotDefs.end());
+  for (const AFrame* f = this; f; f = f->Parent)
+    all.insert(all.end(), f->OwnSlotDefs.begin(), f->OwnSlotDefs.end());
   std::vector<ASlotDef*> plain;
   std::vector<ASlotDef*> valueLists;
   plain.reserve(all.size());

@@ -54,8 +54,9 @@ void AKBase::IndexFrame(AFrame* frame) {
     return;
   }
   if (frame->serial_ < bucket.first->serial_) std::swap(frame, bucket.first);
-  auto at = std::lower_bound(bucket.later.begin(), bucket.later.end(), frame,
-                             [](const AFrame* a, const AFrame* b) { return a->serial_ < b->serial_; });
+  auto at =
+      std::lower_bound(bucket.later.begin(), bucket.later.end(), frame,
+                       [](const AFrame* a, const AFrame* b) { return a->serial_ < b->serial_; });
   bucket.later.insert(at, frame);
 }
 
@@ -72,7 +73,8 @@ void AKBase::UnindexFrame(AFrame* frame) {
     bucket.later.erase(bucket.later.begin());
     return;
   }
-  bucket.later.erase(std::remove(bucket.later.begin(), bucket.later.end(), frame), bucket.later.end());
+  bucket.later.erase(std::remove(bucket.later.begin(), bucket.later.end(), frame),
+                     bucket.later.end());
 }
 
 // Frames are kept in creation order, so the serial numbers ascend along the
