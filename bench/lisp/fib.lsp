@@ -1,0 +1,3 @@
+; Doubly recursive Fibonacci.
+(defun fib (n) (if (< n 2) n (+ (fib (- n 1)) (fib (- n 2)))))
+(fib 30)

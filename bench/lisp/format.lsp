@@ -1,0 +1,10 @@
+; Builds strings with FORMAT into string output streams.
+(defun run (n)
+  (let ((total 0))
+    (dotimes (i n total)
+      (let ((s (make-string-output-stream)))
+        (format s "item ~a of ~a: ~s~%" i n (list i "text" #\c))
+        (format s "~a~a~a" 'symbol 1.5 "tail")
+        (setq total (+ total (length (get-output-stream-string s))))))))
+(run 50000)
+(length (format nil "~a ~a ~a" "a" "b" (make-array 3)))
