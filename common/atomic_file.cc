@@ -78,6 +78,9 @@ bool readFile(const std::string& path, std::string& bytes, std::string* error) {
   FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return fail(error, errno);
   bytes.clear();
+  // Reserving the size up front spares the copies of a growing string.
+  struct stat st {};
+  if (::fstat(::fileno(f), &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
