@@ -122,7 +122,7 @@ static void mark_node(Node* n) {
 
 // Rebuilds the free list, releasing wholly free segments while no marked
 // node has been met (newest first).
-static void sweep() {
+static void sweep(bool release) {
   free_list = nullptr;
   free_last = nullptr;
   mem_stats.free_nodes = 0;
@@ -151,7 +151,7 @@ static void sweep() {
       mem_stats.free_nodes++;
     }
     if (!seg_all_free) all_free_so_far = false;
-    if (all_free_so_far && seg_all_free && older) {
+    if (release && all_free_so_far && seg_all_free && older) {
       free_list = list_before;
       free_last = last_before;
       mem_stats.free_nodes = free_before;
@@ -167,7 +167,11 @@ static void sweep() {
   }
 }
 
-void collect_garbage() {
+void collect_garbage() { collect_garbage_keeping(false); }
+
+// The stress mode collects before every allocation without releasing
+// segments, so the heap grows as it does without the stress.
+void collect_garbage_keeping(bool keep_segments) {
   extern void gc_print_start();
   extern void gc_print_end();
   bool verbose = sym_gc_flag && symbol_value(sym_gc_flag);
@@ -179,7 +183,7 @@ void collect_garbage() {
   for (int i = 0; i < ptop; i++) mark_node(*pstack[i]);
   for (int i = 0; i < atop; i++) mark_node(astack[i]);
   // Permanent nodes keep their mark; they are atoms, so it is harmless.
-  sweep();
+  sweep(!keep_segments);
   mem_stats.collections++;
   // The hook allocates; a collection it causes does not call it again.
   if (!gc_hook_running && sym_gc_hook && symbol_value(sym_gc_hook) && gc_hook_caller) {

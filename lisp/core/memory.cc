@@ -43,30 +43,40 @@ Segment* char_segment = nullptr;
 Node* free_list = nullptr;
 Node* free_last = nullptr;  // remembered last node of the free list, or null
 
-// Real bytes taken from the C heap for nodes, slot arrays and strings; the
-// ceiling makes the heap count as refusing long before the machine runs dry.
-static size_t heap_used = 0;
+// Real bytes taken from the C heap, for node segments and for the data of
+// strings and vectors, each with the same ceiling: the heap counts as
+// refusing long before the machine runs dry, and freed nodes leave room for
+// strings again.
+static size_t used_bytes[2] = {0, 0};  // 0 segments, 1 strings and vectors
 static size_t heap_limit = 0;
+// When node space runs out, segments up to this much beyond the ceiling let
+// the program continue at the top level far enough to drop what it holds.
+static const size_t EMERGENCY_MAX = (size_t)8 << 20;
+static bool beyond_ceiling = false;
 
-// Takes zero-filled memory from the C heap within the ceiling.
-void* heap_alloc(size_t bytes) {
-  if (heap_limit && heap_used + bytes > heap_limit) return nullptr;
+static void* pool_alloc(int pool, size_t bytes) {
+  size_t limit = heap_limit + (beyond_ceiling ? EMERGENCY_MAX : 0);
+  if (heap_limit && used_bytes[pool] + bytes > limit) return nullptr;
   void* p = calloc(1, bytes ? bytes : 1);
-  if (p) heap_used += bytes;
+  if (p) used_bytes[pool] += bytes;
   return p;
 }
 
-void heap_free(void* p, size_t bytes) {
+static void pool_free(int pool, void* p, size_t bytes) {
   if (!p) return;
-  heap_used -= bytes;
+  used_bytes[pool] -= bytes;
   free(p);
 }
+
+// Takes zero-filled memory for strings and vectors within the ceiling.
+void* heap_alloc(size_t bytes) { return pool_alloc(1, bytes); }
+void heap_free(void* p, size_t bytes) { pool_free(1, p, bytes); }
 
 static size_t segment_bytes(int32_t count) { return sizeof(Segment) + sizeof(Node) * (size_t)count; }
 
 // A permanent segment: made at start-up, never swept, never released.
 static Segment* permanent_segment(int32_t count) {
-  Segment* s = static_cast<Segment*>(heap_alloc(segment_bytes(count)));
+  Segment* s = static_cast<Segment*>(pool_alloc(0, segment_bytes(count)));
   if (s) s->count = count;
   return s;
 }
@@ -137,7 +147,7 @@ void release_node_data(Node* n) {
 }
 
 void release_segment(Segment* s) {
-  heap_free(s, segment_bytes(s->count));
+  pool_free(0, s, segment_bytes(s->count));
 }
 
 void free_node_memory() {
@@ -156,7 +166,7 @@ void free_node_memory() {
 bool add_segment() {
   int32_t size = (int32_t)mem_stats.alloc_size;
   if (size <= 0) return false;
-  Segment* s = static_cast<Segment*>(heap_alloc(segment_bytes(size)));
+  Segment* s = static_cast<Segment*>(pool_alloc(0, segment_bytes(size)));
   if (!s) return false;
   s->count = size;
   s->older = newest_segment;
@@ -191,11 +201,14 @@ bool is_node_address(uintptr_t addr) {
 }
 
 Node* allocate_node(int kind) {
-  if (gc_stress && mem_stats.segments > 0) collect_garbage();
+  if (gc_stress && mem_stats.segments > 0) collect_garbage_keeping(true);
   if (!free_list) {
     collect_garbage();
     if (mem_stats.free_nodes < mem_stats.alloc_size) add_segment();
     if (!free_list) {
+      beyond_ceiling = true;
+      add_segment();
+      beyond_ceiling = false;
       if (node_space_exhausted) node_space_exhausted();
       abort();
     }

@@ -104,6 +104,7 @@ Node* make_subr(int kind, Handler fn, int position);
 char* allocate_string_space(int32_t bytes);
 bool add_segment();
 void collect_garbage();
+void collect_garbage_keeping(bool keep_segments);
 void print_memory_statistics();
 // True when a node pointer lies inside one of the segments (PEEK, POKE).
 bool is_node_address(uintptr_t addr);

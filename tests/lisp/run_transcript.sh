@@ -13,6 +13,8 @@ expected="$base.out"
 if [ "${VELLOQ_GC_STRESS:-}" = "1" ] && [ -f "$base.stress.out" ]; then
   expected="$base.stress.out"
 fi
+# TRANSCRIPT.env, when present, holds environment settings for the run.
+if [ -f "$base.env" ]; then set -a; . "$base.env"; set +a; fi
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 # The session runs in a scratch folder holding the transcript's data files.
