@@ -72,6 +72,14 @@ static void shift(Node* a, Node* b, Node* c, Node* v) {
   set_slot(a, S_VALUE, v);
 }
 
+// Takes the blanks and the line end after the expression, so that a
+// program reading input starts with the text that follows.
+static void skip_to_line_end(Node* in) {
+  int c;
+  do c = stream_get_char(in); while (c == ' ' || c == '\t' || c == '\r');
+  if (c != '\n') stream_unget_char(in, c);
+}
+
 void evaluate_top_level_text(const char* text, int* more) {
   set_console_input(text);
   console_may_read_more = false;
@@ -91,6 +99,7 @@ void evaluate_top_level_text(const char* text, int* more) {
   PROTECT(expr);
   *more = 0;
   if (read_value(standard_input(), &expr)) {
+    skip_to_line_end(standard_input());
     shift(s_plus1, s_plus2, s_plus3, expr);
     set_slot(s_minus, S_VALUE, expr);
     console_may_read_more = true;
