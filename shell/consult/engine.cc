@@ -32,7 +32,7 @@ std::vector<const AFrame*> CollectSamples(const AFrame& frame) {
 }  // namespace
 
 Outcome Engine::RunConsultation(const AKBase& kb) {
-  if (kb.TargetFrame.empty()) return Outcome::NotRun;
+  if (kb.TargetFrame.empty() || running_) return Outcome::NotRun;
   kb_ = &kb;
   running_ = true;
   host_.PrintLine(kb.Invitation);
@@ -46,6 +46,7 @@ Outcome Engine::RunConsultation(const AKBase& kb) {
   tree_.Clear();
   host_.ClearTree();
   chain_.clear();
+  nesting_ = 0;
 
   bool ok = Synthesize(kb.TargetFrame, 0, nullptr);
 
@@ -83,13 +84,13 @@ ResultNode* Engine::AddNode(ResultNode* parent, const std::string& text) {
 }
 
 // A frame already on the chain of syntheses under way (a decomposition
-// cycle), or a chain deeper than kMaxSynthesisNesting, is treated like a
-// name that names no frame: solved, with nothing asked, printed or added.
+// cycle), or a synthesis nested kMaxSynthesisNesting deep, is treated like
+// a name that names no frame: solved, with nothing asked, printed or added.
 // After a cancel nothing more is synthesized.
 bool Engine::Synthesize(const std::string& name, int depth, ResultNode* parentNode) {
   if (cancelled_) return false;
   const AFrame* frame = kb_->FindFrame(name);
-  if (!frame || OnChain(frame) || chain_.size() >= kMaxSynthesisNesting) return true;
+  if (!frame || OnChain(frame) || nesting_ >= kMaxSynthesisNesting) return true;
   if (depth > kMaxIndent) --depth;
   Consider(*frame);
   std::vector<const AFrame*> candidates = CollectSamples(*frame);
@@ -121,8 +122,10 @@ bool Engine::Synthesize(const std::string& name, int depth, ResultNode* parentNo
 
   chain_.push_back(frame);
   if (found != frame) chain_.push_back(found);
+  ++nesting_;
   bool ok = true;
   Expand(*found, depth, node, memory, ok);
+  --nesting_;
   chain_.resize(chain_.size() - (found != frame ? 2 : 1));
   return ok;
 }

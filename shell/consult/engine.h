@@ -21,8 +21,8 @@ enum class Outcome {
   Failure,  // none was, or the user cancelled
 };
 
-// Decomposition deeper than this many nested syntheses is not followed (the
-// step counts as solved and contributes nothing), so no knowledge base can
+// A synthesis nested this deep in decompositions is not started (the step
+// counts as solved and contributes nothing), so no knowledge base can
 // exhaust the stack.
 inline constexpr int kMaxSynthesisNesting = 1000;
 
@@ -30,7 +30,8 @@ class Engine {
  public:
   explicit Engine(EngineHost& host) : host_(host) {}
 
-  // The whole run of the Query button over `kb`.
+  // The whole run of the Query button over `kb`.  Does nothing (NotRun)
+  // without a target, or while a run is already under way.
   Outcome RunConsultation(const AKBase& kb);
 
   // The "Почему?" command: prints "[Рассматривается: " + name + "]" + CR
@@ -59,7 +60,8 @@ class Engine {
   const AKBase* kb_ = nullptr;
   std::vector<std::string> reportLines_;
   ResultTree tree_;
-  std::vector<const AFrame*> chain_;  // frames whose synthesis is under way
+  std::vector<const AFrame*> chain_;  // frames (and found samples) being expanded
+  int nesting_ = 0;                   // syntheses being expanded
   std::string considered_;
   bool hasConsidered_ = false;
   bool cancelled_ = false;

@@ -355,3 +355,52 @@ TEST(Engine, DecompositionValueNamingNoFrameLeavesThePendingLine) {
 
 }  // namespace
 }  // namespace norvix::test
+
+namespace norvix::test {
+namespace {
+
+TEST(Engine, NestingOfSynthesesIsBounded) {
+  const int levels = kMaxSynthesisNesting + 50;
+  Consultation c(std::string(static_cast<size_t>(levels), 'y'));
+  c.Def("Next", false, true);
+  for (int i = 0; i < levels; ++i) {
+    std::string name = "L" + std::to_string(i);
+    AFrame* f = c.kb.AddFrame(name, nullptr);
+    f->SetSample(true);
+    c.kb.AttachSlot(name, "Next");
+    f->Slots[0].Value = "L" + std::to_string(i + 1);
+  }
+  EXPECT_EQ(c.Run("L0"), Outcome::Success);
+  EXPECT_EQ(c.host.questions.size(), static_cast<size_t>(kMaxSynthesisNesting));
+  EXPECT_EQ(c.host.questions.back(), "Next L" + std::to_string(kMaxSynthesisNesting) + W(" (Д/Н)? "));
+}
+
+TEST(Engine, ARunDoesNotStartInsideAnother) {
+  // A host that tries to start a second run while a question waits.
+  struct Reentrant : ScriptedHost {
+    Reentrant() : ScriptedHost("y") {}
+    Engine* engine = nullptr;
+    const AKBase* kb = nullptr;
+    Outcome nested = Outcome::Success;
+    Reply Ask(const std::string& line) override {
+      nested = engine->RunConsultation(*kb);
+      return ScriptedHost::Ask(line);
+    }
+  };
+  AKBase kb;
+  kb.AddSlotDef("a");
+  AFrame* s = kb.AddFrame("S", nullptr);
+  s->SetSample(true);
+  kb.AttachSlot("S", "a");
+  kb.TargetFrame = "S";
+  Reentrant host;
+  Engine engine(host);
+  host.engine = &engine;
+  host.kb = &kb;
+  EXPECT_EQ(engine.RunConsultation(kb), Outcome::Success);
+  EXPECT_EQ(host.nested, Outcome::NotRun);
+  EXPECT_FALSE(engine.Running());
+}
+
+}  // namespace
+}  // namespace norvix::test
