@@ -21,6 +21,7 @@ bool eql(Node* a, Node* b) {
 // with "evaluation stack overflow".
 bool equal(Node* a, Node* b) {
   for (;;) {
+    poll_step();  // circular structure can be interrupted
     if (eql(a, b)) return true;
     if (!a || !b || a->kind != b->kind) return false;
     if (a->kind == K_STRING)
@@ -35,9 +36,19 @@ bool equal(Node* a, Node* b) {
   }
 }
 
+// Counts at most `limit` conses.
+static long list_length_bounded(Node* l, long limit) {
+  long n = 0;
+  for (; consp(l) && n < limit; l = cdr(l)) n++;
+  return n;
+}
+
 long list_length(Node* l) {
   long n = 0;
-  for (; consp(l); l = cdr(l)) n++;
+  for (; consp(l); l = cdr(l)) {
+    n++;
+    if ((n & 127) == 0) poll_step();
+  }
   return n;
 }
 
@@ -126,7 +137,10 @@ Node* bi_reverse() {
 Node* bi_last() {
   Node* l = list_arg();
   last_arg();
-  while (consp(l) && consp(cdr(l))) l = cdr(l);
+  while (consp(l) && consp(cdr(l))) {
+    poll_step();
+    l = cdr(l);
+  }
   return l;
 }
 
@@ -151,7 +165,12 @@ Node* bi_nthcdr() {
 Node* bi_length() {
   Node* x = next_arg();
   last_arg();
-  if (!x || consp(x)) return make_fixnum((int32_t)list_length(x));
+  if (!x || consp(x)) {
+    // More conses than exist: the list is circular.
+    long n = list_length_bounded(x, mem_stats.total_nodes + 1);
+    if (n > mem_stats.total_nodes) bad_argument(x);
+    return make_fixnum((int32_t)n);
+  }
   if (stringp(x)) return make_fixnum(string_length(x));
   if (arrayp(x)) return make_fixnum(x->num);
   bad_argument(x);
@@ -196,11 +215,13 @@ Node* bi_member() {
   PROTECT(x);
   PROTECT(t.fn);
   Node* found = nullptr;
-  for (; consp(l); l = cdr(l))
+  for (; consp(l); l = cdr(l)) {
+    poll_step();
     if (run_test(&t, x, car(l))) {
       found = l;
       break;
     }
+  }
   UNPROTECT(2);
   return found;
 }
@@ -212,26 +233,35 @@ Node* bi_assoc() {
   PROTECT(x);
   PROTECT(t.fn);
   Node* found = nullptr;
-  for (; consp(l); l = cdr(l))
+  for (; consp(l); l = cdr(l)) {
+    poll_step();
     if (consp(car(l)) && run_test(&t, x, car(car(l)))) {
       found = car(l);
       break;
     }
+  }
   UNPROTECT(2);
   return found;
 }
 
-// (SUBST new old tree): a fresh tree with old replaced by new.
+// (SUBST new old tree): a fresh tree with old replaced by new.  The
+// spine is walked in a loop; only cars recurse (each level protected).
 static Node* subst_tree(Node* nw, Node* old, Node* tree, Test* t) {
   if (run_test(t, old, tree)) return nw;
   if (!consp(tree)) return tree;
   PROTECT(tree);
-  Node* a = subst_tree(nw, old, car(tree), t);
-  PROTECT(a);
-  Node* d = subst_tree(nw, old, cdr(tree), t);
-  Node* r = make_cons(a, d);
+  ListBuilder b = {nullptr, nullptr};
+  PROTECT(b.head);
+  Node* l = tree;
+  for (; consp(l); l = cdr(l)) {
+    poll_step();
+    if (l != tree && run_test(t, old, l)) break;
+    Node* a = subst_tree(nw, old, car(l), t);
+    append_item(&b, a);
+  }
+  if (l) b.tail->u.c.cdr = run_test(t, old, l) ? nw : l;
   UNPROTECT(2);
-  return r;
+  return b.head;
 }
 
 Node* bi_subst() {
@@ -245,17 +275,43 @@ Node* bi_subst() {
   return r;
 }
 
-static Node* sublis_tree(Node* alist, Node* tree, Test* t) {
+static Node* sublis_lookup(Node* alist, Node* x, Test* t, bool* hit) {
+  *hit = false;
   for (Node* a = alist; consp(a); a = cdr(a))
-    if (consp(car(a)) && run_test(t, car(car(a)), tree)) return cdr(car(a));
-  if (!consp(tree)) return tree;
+    if (consp(car(a)) && run_test(t, car(car(a)), x)) {
+      *hit = true;
+      return cdr(car(a));
+    }
+  return x;
+}
+
+static Node* sublis_tree(Node* alist, Node* tree, Test* t) {
+  bool hit;
+  Node* r = sublis_lookup(alist, tree, t, &hit);
+  if (hit || !consp(tree)) return r;
   PROTECT(tree);
-  Node* a = sublis_tree(alist, car(tree), t);
-  PROTECT(a);
-  Node* d = sublis_tree(alist, cdr(tree), t);
-  Node* r = make_cons(a, d);
+  ListBuilder b = {nullptr, nullptr};
+  PROTECT(b.head);
+  Node* tail = nullptr;
+  bool tail_set = false;
+  Node* l = tree;
+  for (; consp(l); l = cdr(l)) {
+    poll_step();
+    if (l != tree) {
+      Node* v = sublis_lookup(alist, l, t, &hit);
+      if (hit) {
+        tail = v;
+        tail_set = true;
+        break;
+      }
+    }
+    Node* a = sublis_tree(alist, car(l), t);
+    append_item(&b, a);
+  }
+  if (!tail_set && l) tail = sublis_lookup(alist, l, t, &hit);
+  b.tail->u.c.cdr = tail;
   UNPROTECT(2);
-  return r;
+  return b.head;
 }
 
 Node* bi_sublis() {
@@ -276,8 +332,10 @@ Node* bi_remove() {
   PROTECT(t.fn);
   ListBuilder b = {nullptr, nullptr};
   PROTECT(b.head);
-  for (; consp(l); l = cdr(l))
+  for (; consp(l); l = cdr(l)) {
+    poll_step();
     if (!run_test(&t, x, car(l))) append_item(&b, car(l));
+  }
   UNPROTECT(3);
   return b.head;
 }
@@ -292,6 +350,7 @@ Node* bi_delete() {
   Node* head = l;
   Node* prev = nullptr;
   for (Node* p = l; consp(p); p = cdr(p)) {
+    poll_step();
     if (run_test(&t, x, car(p))) {
       if (prev) prev->u.c.cdr = cdr(p); else head = cdr(p);
     } else {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "builtins.h"
+#include "eval.h"
 #include "errors.h"
 #include "reader.h"
 #include "streams.h"
@@ -169,10 +170,17 @@ static void print_closure(Node* out, Node* c, bool escape) {
 static void print_list(Node* out, Node* x, bool escape) {
   stream_put_char(out, '(');
   list_depth++;
+  // More elements than there are nodes: the list is circular.
+  long left = mem_stats.total_nodes + 1;
   for (;;) {
+    poll_step();
     print_node(out, car(x), escape);
     x = cdr(x);
     if (!x) break;
+    if (--left <= 0) {
+      stream_put_string(out, " ...");
+      break;
+    }
     if (!consp(x)) {
       stream_put_string(out, " . ");
       print_node(out, x, escape);
