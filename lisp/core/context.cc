@@ -8,6 +8,7 @@
 namespace velloq {
 
 extern bool printing_error;
+extern bool printer_in_list;
 Context* context_chain = nullptr;
 Node* exit_value = nullptr;
 Context* pending_target = nullptr;
@@ -62,6 +63,7 @@ void unwind_dynamic(Node* saved) {
   gc_hook_running = false;
   console_error_colour = false;
   printing_error = false;
+  printer_in_list = false;
   longjmp(ctx->resume, 1);
 }
 

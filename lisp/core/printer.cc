@@ -13,8 +13,9 @@
 
 namespace velloq {
 
-// Inside a list the owner path of symbols is left out.
-static int list_depth = 0;
+// From an opening parenthesis up to the next closing one printed, the owner
+// path of symbols is left out.
+bool printer_in_list = false;  // cleared when a context is resumed
 
 bool valid_number_format(const char* fmt, char kind) {
   int conversions = 0;
@@ -110,7 +111,7 @@ static void print_symbol_name(Node* out, const char* name, bool escape) {
 }
 
 static void print_symbol(Node* out, Node* sym, bool escape) {
-  if (list_depth == 0) {
+  if (!printer_in_list) {
     // The owner chain, outermost first (bounded against cycles).
     Node* chain[32];
     int n = 0;
@@ -169,7 +170,7 @@ static void print_closure(Node* out, Node* c, bool escape) {
 
 static void print_list(Node* out, Node* x, bool escape) {
   stream_put_char(out, '(');
-  list_depth++;
+  printer_in_list = true;
   // More elements than there are nodes: the list is circular.
   long left = mem_stats.total_nodes + 1;
   for (;;) {
@@ -188,8 +189,8 @@ static void print_list(Node* out, Node* x, bool escape) {
     }
     stream_put_char(out, ' ');
   }
-  list_depth--;
   stream_put_char(out, ')');
+  printer_in_list = false;
 }
 
 void print_node(Node* out, Node* x, bool escape) {
@@ -202,7 +203,6 @@ void print_node(Node* out, Node* x, bool escape) {
   // "evaluation stack overflow" instead of exhausting the native stack.
   PROTECT(x);
   PROTECT(out);
-  int saved_depth = list_depth;
   switch (x->kind) {
     case K_FREE: print_address(out, "Free", nullptr, x); break;
     case K_SUBR: case K_FSUBR: {
@@ -250,7 +250,6 @@ void print_node(Node* out, Node* x, bool escape) {
     }
     default: break;
   }
-  list_depth = saved_depth;
   UNPROTECT(2);
 }
 
@@ -272,7 +271,7 @@ static void pprint_at(Node* out, Node* x, int column) {
   }
   PROTECT(x);
   stream_put_char(out, '(');
-  list_depth++;
+  printer_in_list = true;
   int inner = column + 1;
   bool first = true;
   for (Node* l = x; l; l = cdr(l)) {
@@ -288,8 +287,8 @@ static void pprint_at(Node* out, Node* x, int column) {
     pprint_at(out, car(l), inner);
     first = false;
   }
-  list_depth--;
   stream_put_char(out, ')');
+  printer_in_list = false;
   UNPROTECT(1);
 }
 
