@@ -5,11 +5,9 @@
 #include "qt_text.h"
 #include "window_texts.h"
 
-#include <QCloseEvent>
-#include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QIcon>
-#include <QScrollBar>
 
 namespace {
 constexpr int kClientWidth = 626, kClientHeight = 475;

@@ -14,6 +14,7 @@ QString q(const char* cp1251Text) { return cp1251::toQString(cp1251Text); }
 }  // namespace
 
 // Drops the editor's references and puts a new, empty base in place.
+// Never called while a consultation reads the base.
 void TForm1::replaceKBase() {
   if (editor_) editor_->DropSelection();
   kb_.reset();
@@ -41,8 +42,10 @@ bool TForm1::ConfirmDiscard() {
   return false;
 }
 
+// The base cannot be replaced under a running consultation (the editor's
+// buttons reach these commands too), so they do nothing then.
 void TForm1::ClearKBClick() {
-  if (!ConfirmDiscard()) return;
+  if (engine_.Running() || !ConfirmDiscard()) return;
   replaceKBase();
   QueryKB->setEnabled(false);
   if (editor_) editor_->RefreshEditor();
@@ -53,6 +56,7 @@ void TForm1::ClearKBClick() {
 }
 
 bool TForm1::LoadFile(const std::string& fileName, const std::string& shownName) {
+  if (engine_.Running()) return false;
   replaceKBase();
   if (!kb_->LoadFromFile(fileName)) {
     // What is shown must match the base that is now current, even if it is
@@ -71,7 +75,7 @@ bool TForm1::LoadFile(const std::string& fileName, const std::string& shownName)
 }
 
 void TForm1::LoadKBClick() {
-  if (!ConfirmDiscard()) return;
+  if (engine_.Running() || !ConfirmDiscard()) return;
   std::optional<QString> file = dialogs_.chooseOpenFile(this, OpenDialog1);
   if (!file) return;
   LoadFile(fileNameForSystem(*file), fileNameForDialog(*file));

@@ -481,6 +481,21 @@ class MainWindowTest : public QObject {
     noMismatch(w);
   }
 
+  // The base stays in place while a consultation reads it.
+  void clearAndLoadWaitForTheConsultation() {
+    WindowSet w;
+    load(w, fruit_);
+    w.form->KBase().Modified = true;
+    AnswerDriver driver(*w.form, {"clear", "load", "no", "yes"});
+    QTest::mouseClick(w.form->QueryKB, Qt::LeftButton);
+    QCOMPARE(driver.questions(), 2);
+    QVERIFY(driver.left().isEmpty());
+    QCOMPARE(memoLines(*w.form).mid(2), fruitDialog(u("[Н]"), u("[Д]")));
+    QCOMPARE(w.dialogs.calls().size(), size_t(1));  // nothing asked, no open dialog
+    QVERIFY(!w.form->KBase().Frames().empty());
+    noMismatch(w);
+  }
+
   void typedAnswerOutsideConsultation() {
     WindowSet w;
     load(w, fruit_);

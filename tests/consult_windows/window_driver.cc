@@ -45,6 +45,8 @@ void AnswerDriver::runUntilAnswered() {
     else if (a.startsWith(QLatin1String("focus:")))
       typeCharacter(QApplication::focusWidget(), a.at(6));
     else if (a == QLatin1String("close")) form_.close();
+    else if (a == QLatin1String("clear")) form_.ClearKBClick();
+    else if (a == QLatin1String("load")) form_.LoadKBClick();
     else qWarning("unknown action %s", qPrintable(a));
   }
   if (!form_.Answered) {

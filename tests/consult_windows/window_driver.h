@@ -24,6 +24,8 @@ struct WindowSet {
 //   "key:д" (any one character) type it into Memo1
 //   "focus:д"                   type it into whatever has the focus
 //   "close"                     close the main window
+//   "clear" "load"              run ClearKBClick or LoadKBClick directly, as
+//                               the editor's buttons do
 //   "check"                     record the state of the window (see seen)
 // On every question the actions run in order until the window's Answered
 // flag is set; when they run out first, Cancel is clicked.
