@@ -80,3 +80,6 @@
 (read (make-string-input-stream "'"))
 (read (make-string-input-stream "(a . b"))
 (read (make-string-input-stream "(a . b c"))
+(read (make-string-input-stream "^"))
+(let ((s (make-string-input-stream "^ok"))) (list (errset (read s) nil) (read s)))
+'a^b
