@@ -74,11 +74,11 @@ AFrame* AKBase::RenameFrame(std::string_view oldName, const std::string& newName
   return frame;
 }
 
+// Keeping a frame's own name is always allowed, even where another frame
+// shares it.
 bool AKBase::CanRenameFrame(std::string_view oldName, std::string_view newName) const {
-  AFrame* frame = FindFrame(oldName);
-  if (!frame) return false;
-  AFrame* holder = FindFrame(newName);
-  return !holder || holder == frame;
+  if (!FindFrame(oldName)) return false;
+  return newName == oldName || !FindFrame(newName);
 }
 
 std::string AKBase::UniqueFrameName(const std::string& base) const {

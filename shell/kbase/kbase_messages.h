@@ -13,7 +13,6 @@ inline constexpr const char* kNotFound = " \xED\xE5 \xED\xE0\xE9\xE4\xE5\xED!"; 
 inline constexpr const char* kNotFoundNoBlank = "\xED\xE5 \xED\xE0\xE9\xE4\xE5\xED!";  // "не найден!"
 inline constexpr const char* kNamesExhausted =
     "\xC8\xEC\xE5\xED\xE0 \xE8\xF1\xF7\xE5\xF0\xEF\xE0\xED\xFB!";  // Имена исчерпаны!
-inline constexpr const char* kChildrenLeft = "!@#$%^&*()_+|";
 
 inline constexpr const char* kCannotOpen =
     "\xCD\xE5\xE2\xEE\xE7\xEC\xEE\xE6\xED\xEE \xEE\xF2\xEA\xF0\xFB\xF2\xFC "

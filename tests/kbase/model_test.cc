@@ -102,6 +102,17 @@ TEST(KBase, RenameAndCanRename) {
   EXPECT_EQ(kb.FindFrame("A"), nullptr);
 }
 
+TEST(KBase, KeepingTheOwnNameIsAllowedEvenWhenShared) {
+  AKBase kb;
+  kb.AddFrame("A", nullptr);
+  kb.AddFrame("B", nullptr);
+  kb.RenameFrame("B", "A");  // no check: two frames named "A"
+  EXPECT_TRUE(kb.CanRenameFrame("A", "A"));
+  EXPECT_TRUE(kb.CanRenameFrame("A", "Z"));
+  kb.AddFrame("Z", nullptr);
+  EXPECT_FALSE(kb.CanRenameFrame("A", "Z"));
+}
+
 TEST(KBase, UniqueFrameNameCountsUp) {
   AKBase kb;
   EXPECT_EQ(kb.UniqueFrameName(W("Фрейм")), W("Фрейм"));
