@@ -2,16 +2,30 @@
 // decoder and the scripted dialogs.
 #include "jpeg_decode.h"
 #include "jpeg_image.h"
+#include "qt_dialogs.h"
 #include "scripted_dialogs.h"
 #include "splash_progress.h"
 #include "tform2.h"
 #include "tsplash.h"
 
 #include <QFile>
+#include <QTemporaryDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QtTest>
+#include <functional>
 
 namespace {
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Once the next modal window is open, hands it to `act` (which closes it).
+void whenModalOpens(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(0, [act] {
+    if (QWidget* modal = QApplication::activeModalWidget()) act(modal);
+    else whenModalOpens(act);
+  });
+}
 
 QByteArray splashBytes() {
   QFile file(QStringLiteral(":/norvix/splash.jpg"));
@@ -168,6 +182,77 @@ class PartsTest : public QObject {
     QVERIFY(!decodeJpeg(std::string_view(good.constData(), size_t(good.size())), picture, &error,
                         1000));
     QCOMPARE(error, std::string("JPEG picture too large"));
+  }
+
+  void qtWarningButtons_data() {
+    QTest::addColumn<bool>("withCancel");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("reply");
+    QTest::newRow("yes") << true << int(QMessageBox::Yes) << int(Dialogs::Reply::Yes);
+    QTest::newRow("no") << true << int(QMessageBox::No) << int(Dialogs::Reply::No);
+    QTest::newRow("cancel") << true << int(QMessageBox::Cancel) << int(Dialogs::Reply::Cancel);
+    QTest::newRow("no, without cancel") << false << int(QMessageBox::No) << int(Dialogs::Reply::No);
+  }
+
+  void qtWarningButtons() {
+    QFETCH(bool, withCancel);
+    QFETCH(int, button);
+    QFETCH(int, reply);
+    QtDialogs dialogs;
+    QString text;
+    bool hasCancel = false;
+    whenModalOpens([&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (!box) return;
+      text = box->text();
+      hasCancel = box->button(QMessageBox::Cancel) != nullptr;
+      QTest::mouseClick(box->button(QMessageBox::StandardButton(button)), Qt::LeftButton);
+    });
+    QCOMPARE(int(dialogs.askWarning(nullptr, u("W"), u("a\nb"), withCancel)), reply);
+    QCOMPARE(text, u("a\nb"));
+    QCOMPARE(hasCancel, withCancel);
+  }
+
+  void qtFileDialogs() {
+    QtDialogs dialogs;
+    FileDialogSpec spec{u("Select a file to save to"),
+                        {{u("Knowledge base files *.dat"), u("*.dat")},
+                         {u("Text file *.txt"), u("*.txt")}},
+                        u("dat")};
+    QString title, suffix, proposed;
+    QStringList filters;
+    whenModalOpens([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      if (!dialog) return;
+      title = dialog->windowTitle();
+      filters = dialog->nameFilters();
+      suffix = dialog->defaultSuffix();
+      // The name box of Qt's own dialog.
+      if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        proposed = edit->text();
+      dialog->reject();
+    });
+    QCOMPARE(dialogs.chooseSaveFile(nullptr, spec, u("Сад")), std::optional<QString>());
+    QCOMPARE(title, u("Select a file to save to"));
+    QCOMPARE(filters, QStringList({u("Knowledge base files *.dat (*.dat)"),
+                                   u("Text file *.txt (*.txt)")}));
+    QCOMPARE(suffix, u("dat"));
+    QCOMPARE(proposed, u("Сад"));
+
+    // The open dialog gives back the chosen file.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("kb.dat"));
+    QFile(file).open(QIODevice::WriteOnly);
+    whenModalOpens([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      if (!dialog) return;
+      title = dialog->windowTitle();
+      dialog->selectFile(file);
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    spec.title = u("Select a file to load");
+    QCOMPARE(dialogs.chooseOpenFile(nullptr, spec), std::optional<QString>(file));
+    QCOMPARE(title, u("Select a file to load"));
   }
 
   void scriptedDialogsRecordAndAnswer() {
