@@ -111,6 +111,8 @@ int run_tty_session(FILE* in, FILE* out) {
   g_out = out;
   g_in_tty = isatty(fileno(in));
   g_out_tty = isatty(fileno(out));
+  // Each line reaches the reader as soon as it is complete, pipes included.
+  std::setvbuf(out, nullptr, _IOLBF, 0);
   velloq::console.write_char = write_char;
   velloq::console.write_string = write_text;
   velloq::console.read_more = read_more;
