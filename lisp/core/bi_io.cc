@@ -1,4 +1,4 @@
-// Input and output built-ins, string streams and FORMAT.
+// Input and output built-ins and string streams.
 #include <cstring>
 
 #include "builtin_handlers.h"
@@ -226,54 +226,5 @@ static Node* ustream_arg() {
 
 Node* bi_get_output_stream_string() { return ustream_take_string(ustream_arg()); }
 Node* bi_get_output_stream_list() { return ustream_take_list(ustream_arg()); }
-
-// ---- FORMAT ----
-
-static Node* format_arg(Node*** args, int* left) {
-  if (*left <= 0) raise_error("too few arguments");
-  (*left)--;
-  Node* a = **args;
-  (*args)++;
-  return a;
-}
-
-Node* bi_format() {
-  Node* dest = next_arg();
-  Node* control = string_arg();
-  Node* out;
-  if (!dest) out = make_unnamed_stream();
-  else if (dest == s_t) out = standard_output();
-  else out = check_stream(dest);
-  PROTECT(out);
-  Node** args = argp;
-  int left = argc_left;
-  argc_left = 0;
-  const char* p = control->u.str;
-  const char* end = p + string_length(control);
-  while (p < end) {
-    char c = *p++;
-    if (c != '~') {
-      stream_put_char(out, (unsigned char)c);
-      continue;
-    }
-    if (p >= end) raise_error("expecting a format directive");
-    char d = *p++;
-    switch (d) {
-      case 'A': case 'a': print_node(out, format_arg(&args, &left), false); break;
-      case 'S': case 's': print_node(out, format_arg(&args, &left), true); break;
-      case '%': stream_put_char(out, '\n'); break;
-      case '~': stream_put_char(out, '~'); break;
-      case '\n':
-        // The line end and the white space after it are skipped.
-        while (p < end && (*p == ' ' || *p == '\t')) p++;
-        break;
-      default:
-        raise_error("unknown format directive", make_string_bytes(p - 1, (int32_t)(end - p + 1)));
-    }
-  }
-  Node* r = dest ? nullptr : ustream_take_string(out);
-  UNPROTECT(1);
-  return r;
-}
 
 }  // namespace velloq
