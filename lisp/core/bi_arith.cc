@@ -34,20 +34,20 @@ static Node* make_num(Num n) { return n.flo ? make_flonum(n.d) : make_fixnum(n.i
 enum Op { ADD, SUB, MUL, DIV, REM, MIN, MAX, EXPT, LAND, LIOR, LXOR, GCD };
 
 static int32_t int_div(int32_t a, int32_t b) {
-  if (b == 0) raise_error("division by zero");
+  if (b == 0) report_error("division by zero");
   if (a == INT32_MIN && b == -1) return INT32_MIN;
   return a / b;
 }
 
 static int32_t int_rem(int32_t a, int32_t b) {
-  if (b == 0) raise_error("division by zero");
+  if (b == 0) report_error("division by zero");
   if (b == -1) return 0;
   return a % b;
 }
 
 static int32_t int_expt(int32_t base, int32_t e) {
   if (e < 0) {
-    if (base == 0) raise_error("division by zero");
+    if (base == 0) report_error("division by zero");
     if (base == 1) return 1;
     if (base == -1) return (e & 1) ? -1 : 1;
     return 0;
@@ -96,13 +96,13 @@ static Num apply_op(Op op, Num a, Num b) {
     case SUB: x -= y; break;
     case MUL: x *= y; break;
     case DIV:
-      if (y == 0.0) raise_error("division by zero");
+      if (y == 0.0) report_error("division by zero");
       x /= y;
       break;
     case MIN: if (y < x) x = y; break;
     case MAX: if (y > x) x = y; break;
     case EXPT: x = pow(x, y); break;
-    default: raise_error("bad floating point operation");
+    default: report_error("bad floating point operation");
   }
   return {true, 0, x};
 }
@@ -111,16 +111,16 @@ static Num apply_op(Op op, Num a, Num b) {
 // the reciprocal.
 static Node* fold(Op op, int32_t identity, bool needs_one) {
   if (!more_args()) {
-    if (needs_one) raise_error("too few arguments");
+    if (needs_one) report_error("too few arguments");
     return make_fixnum(identity);
   }
   Num acc = number_arg();
   if (!more_args()) {
     if (op == SUB) acc = apply_op(SUB, Num{false, 0, 0}, acc);
     else if (op == DIV) acc = apply_op(DIV, Num{false, 1, 0}, acc);
-    else if (op == REM || op == EXPT) raise_error("too few arguments");
+    else if (op == REM || op == EXPT) report_error("too few arguments");
     else if (acc.flo && (op == LAND || op == LIOR || op == LXOR || op == GCD))
-      raise_error("bad floating point operation");
+      report_error("bad floating point operation");
     return make_num(acc);
   }
   while (more_args()) acc = apply_op(op, acc, number_arg());
@@ -172,7 +172,7 @@ static Node* unary(Unary op) {
       case U_RND:
         if (v <= 0) bad_argument(x);
         return make_fixnum(next_random() % v);
-      default: raise_error("bad integer operation", x);
+      default: report_error("bad integer operation", x);
     }
   }
   if (flonump(x)) {
@@ -183,7 +183,7 @@ static Node* unary(Unary op) {
       case U_ABS: return make_flonum(fabs(v));
       case U_INT:
         // Outside the fixnum range (or not a number) there is no integer.
-        if (!(v > -2147483649.0 && v < 2147483648.0)) raise_error("bad floating point operation", x);
+        if (!(v > -2147483649.0 && v < 2147483648.0)) report_error("bad floating point operation", x);
         return make_fixnum((int32_t)v);
       case U_FLOAT: return x;
       case U_SIN: return make_flonum(sin(v));
@@ -191,9 +191,9 @@ static Node* unary(Unary op) {
       case U_TAN: return make_flonum(tan(v));
       case U_EXP: return make_flonum(exp(v));
       case U_SQRT:
-        if (v < 0) raise_error("square root of a negative number", x);
+        if (v < 0) report_error("square root of a negative number", x);
         return make_flonum(sqrt(v));
-      default: raise_error("bad floating point operation", x);
+      default: report_error("bad floating point operation", x);
     }
   }
   bad_argument(x);
@@ -268,7 +268,7 @@ Node* bi_plusp() { return sign_test(1); }
 static Node* parity(bool even) {
   Node* x = next_arg();
   last_arg();
-  if (flonump(x)) raise_error("bad floating point operation", x);
+  if (flonump(x)) report_error("bad floating point operation", x);
   if (!fixnump(x)) bad_argument(x);
   return ((x->num & 1) == 0) == even ? s_t : nullptr;
 }

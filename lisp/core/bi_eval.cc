@@ -17,7 +17,7 @@ Node* bi_eval() {
 // (APPLY f a ... list): the last argument is spread.
 Node* bi_apply() {
   Node* fn = next_arg();
-  if (!more_args()) raise_error("too few arguments");
+  if (!more_args()) report_error("too few arguments");
   int n = argc_left;
   Node** args = argp;
   Node* spread = args[n - 1];
@@ -102,9 +102,9 @@ Node* bi_error() {
   if (more_args()) {
     Node* value = next_arg();
     last_arg();
-    raise_error(message->u.str, value);
+    report_error(message->u.str, value);
   }
-  raise_error(message->u.str);
+  report_error(message->u.str);
 }
 
 }  // namespace velloq

@@ -11,7 +11,7 @@ namespace velloq {
 // Takes the next argument of the directives ("too few arguments" when
 // none is left).
 static Node* format_arg(Node*** args, int* left) {
-  if (*left <= 0) raise_error("too few arguments");
+  if (*left <= 0) report_error("too few arguments");
   (*left)--;
   Node* a = **args;
   (*args)++;
@@ -39,7 +39,7 @@ Node* bi_format() {
       stream_put_char(out, (unsigned char)c);
       continue;
     }
-    if (p >= end) raise_error("expecting a format directive");
+    if (p >= end) report_error("expecting a format directive");
     char d = *p++;
     switch (d) {
       case 'A': case 'a': print_node(out, format_arg(&args, &left), false); break;
@@ -51,7 +51,7 @@ Node* bi_format() {
         while (p < end && (*p == ' ' || *p == '\t')) p++;
         break;
       default:
-        raise_error("unknown format directive", make_string_bytes(p - 1, (int32_t)(end - p + 1)));
+        report_error("unknown format directive", make_string_bytes(p - 1, (int32_t)(end - p + 1)));
     }
   }
   Node* r = dest ? nullptr : ustream_take_string(out);

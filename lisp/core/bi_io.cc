@@ -96,7 +96,7 @@ Node* bi_open() {
     if (key != s_direction) bad_argument(key);
     if (v == s_input) mode = "r";
     else if (v == s_output) mode = "w";
-    else raise_error("bad direction", v);
+    else report_error("bad direction", v);
   }
   FILE* fp = fopen(path, mode);
   if (!fp) return nullptr;
@@ -110,7 +110,7 @@ Node* bi_close() {
   Node* s = next_arg();
   last_arg();
   if (!s || s->kind != K_FSTREAM) bad_argument(s);
-  if (!s->u.fp || (s->flags & F_CONSOLE)) raise_error("file not open", s);
+  if (!s->u.fp || (s->flags & F_CONSOLE)) report_error("file not open", s);
   fclose(s->u.fp);
   s->u.fp = nullptr;
   s->num = 0;
@@ -194,13 +194,13 @@ Node* bi_make_string_input_stream() {
   if (more_args()) {
     Node* a = next_arg();
     if (!fixnump(a)) bad_argument(a);
-    if (a->num < 0 || a->num > len) raise_error("string index out of bounds", a);
+    if (a->num < 0 || a->num > len) report_error("string index out of bounds", a);
     start = a->num;
   }
   if (more_args()) {
     Node* e = next_arg();
     if (!fixnump(e)) bad_argument(e);
-    if (e->num < start || e->num > len) raise_error("string index out of bounds", e);
+    if (e->num < start || e->num > len) report_error("string index out of bounds", e);
     end = e->num;
   }
   last_arg();

@@ -409,8 +409,8 @@ enum { MAX_MAP_LISTS = 32 };
 static Node* map_lists(bool on_cells, bool collect) {
   Node* fn = next_arg();
   int n = argc_left;
-  if (n < 1) raise_error("too few arguments");
-  if (n > MAX_MAP_LISTS) raise_error("too many arguments");
+  if (n < 1) report_error("too few arguments");
+  if (n > MAX_MAP_LISTS) report_error("too many arguments");
   Node* cursors[MAX_MAP_LISTS];
   for (int i = 0; i < n; i++) {
     cursors[i] = next_arg();

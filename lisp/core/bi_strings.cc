@@ -19,7 +19,7 @@ Node* bi_strcat() {
     if (!stringp(argp[i])) bad_argument(argp[i]);
     total += string_length(argp[i]);
   }
-  if (total > 0x7fff0000L) raise_error("insufficient string space");
+  if (total > 0x7fff0000L) report_error("insufficient string space");
   Node* r = make_string_of_size((int32_t)total + 1);
   long pos = 0;
   while (more_args()) {
@@ -40,10 +40,10 @@ static void bounds(int32_t len, int32_t* start, int32_t* end) {
     Node* v = next_arg();
     if (key != s_start && key != s_end) bad_argument(key);
     if (!fixnump(v)) bad_argument(v);
-    if (v->num < 0 || v->num > len) raise_error("string index out of bounds", v);
+    if (v->num < 0 || v->num > len) report_error("string index out of bounds", v);
     if (key == s_start) *start = v->num; else *end = v->num;
   }
-  if (*start > *end) raise_error("starting index error", make_fixnum(*start));
+  if (*start > *end) report_error("starting index error", make_fixnum(*start));
 }
 
 // (SUBSEQ string start [end])
@@ -57,11 +57,11 @@ Node* bi_subseq() {
     Node* e = next_arg();
     if (!fixnump(e)) bad_argument(e);
     end = e->num;
-    if (end < 0 || end > len) raise_error("string index out of bounds", e);
+    if (end < 0 || end > len) report_error("string index out of bounds", e);
   }
   last_arg();
-  if (start < 0 || start > len) raise_error("string index out of bounds", a);
-  if (start > end) raise_error("starting index error", a);
+  if (start < 0 || start > len) report_error("string index out of bounds", a);
+  if (start > end) report_error("starting index error", a);
   return make_string_bytes(s->u.str + start, end - start);
 }
 
@@ -85,7 +85,7 @@ Node* bi_char() {
   Node* s = string_arg();
   int32_t i = fixnum_arg();
   last_arg();
-  if (i < 0 || i >= string_length(s)) raise_error("index out of range", make_fixnum(i));
+  if (i < 0 || i >= string_length(s)) report_error("index out of range", make_fixnum(i));
   return make_character((unsigned char)s->u.str[i]);
 }
 

@@ -62,14 +62,14 @@ Node* bi_symbol_name() {
 Node* bi_symbol_value() {
   Node* s = symbol_arg();
   last_arg();
-  if (!symbol_value(s)) raise_error("undefined variable", s);
+  if (!symbol_value(s)) report_error("undefined variable", s);
   return symbol_value(s);
 }
 
 Node* bi_symbol_function() {
   Node* s = symbol_arg();
   last_arg();
-  if (!symbol_function(s)) raise_error("undefined function", s);
+  if (!symbol_function(s)) report_error("undefined function", s);
   return symbol_function(s);
 }
 
@@ -140,7 +140,7 @@ Node* bi_aref() {
   if (!arrayp(a)) bad_argument(a);
   int32_t i = fixnum_arg();
   last_arg();
-  if (i < 0 || i >= a->num) raise_error("array index out of bounds", make_fixnum(i));
+  if (i < 0 || i >= a->num) report_error("array index out of bounds", make_fixnum(i));
   return slot(a, i);
 }
 

@@ -20,7 +20,7 @@ Node* bi_type_of() {
   Node* x = next_arg();
   last_arg();
   if (!x) return nullptr;
-  if (x->kind < 0 || x->kind > K_FRAME) raise_error("bad node type", x);
+  if (x->kind < 0 || x->kind > K_FRAME) report_error("bad node type", x);
   if (x->kind == K_FREE) return nullptr;
   return kind_symbols[x->kind];
 }
@@ -42,14 +42,14 @@ Node* bi_address_of() {
   last_arg();
   if (!x) return make_fixnum(0);
   long n = node_number(x);
-  if (n < 0 || n > (0x7fffffffL - HANDLE_BASE) / 16) raise_error("bad argument type", x);
+  if (n < 0 || n > (0x7fffffffL - HANDLE_BASE) / 16) report_error("bad argument type", x);
   return make_fixnum((int32_t)(HANDLE_BASE + 16 * n));
 }
 
 static Node* addressed_node(int32_t addr, int* offset) {
-  if (addr < HANDLE_BASE || (addr & 3)) raise_error("bad argument type", make_fixnum(addr));
+  if (addr < HANDLE_BASE || (addr & 3)) report_error("bad argument type", make_fixnum(addr));
   Node* n = node_by_number((addr - HANDLE_BASE) / 16);
-  if (!n) raise_error("bad argument type", make_fixnum(addr));
+  if (!n) report_error("bad argument type", make_fixnum(addr));
   *offset = (addr - HANDLE_BASE) % 16;
   return n;
 }
@@ -81,7 +81,7 @@ Node* bi_poke() {
   Node* n = addressed_node(addr, &offset);
   bool shared = (n->kind == K_FIXNUM && n->num >= -128 && n->num <= 255 && offset == 4 &&
                  make_fixnum(n->num) == n) || n->kind == K_CHAR;
-  if (shared) raise_error("bad argument type", make_fixnum(addr));
+  if (shared) report_error("bad argument type", make_fixnum(addr));
   if (n->kind == K_FIXNUM && offset == 4) n->num = value;
   else if (n->kind == K_FLONUM && offset >= 8) {
     uint32_t w[2];
@@ -89,7 +89,7 @@ Node* bi_poke() {
     w[(offset - 8) / 4] = (uint32_t)value;
     memcpy(&n->u.flo, w, sizeof w);
   } else {
-    raise_error("bad argument type", make_fixnum(addr));
+    report_error("bad argument type", make_fixnum(addr));
   }
   return make_fixnum(value);
 }

@@ -66,6 +66,6 @@ void define_builtins() {
   alias("REST", "CDR");
 }
 
-Node* bi_not_implemented() { raise_error("function not implemented"); }
+Node* bi_not_implemented() { report_error("function not implemented"); }
 
 }  // namespace velloq

@@ -14,7 +14,7 @@ static bool lambda_keyword(Node* s) {
   return s == s_optional || s == s_rest || s == s_lkey || s == s_allow_other_keys || s == s_aux;
 }
 
-[[noreturn]] static void bad_formals(Node* l) { raise_error("bad formal argument list", l); }
+[[noreturn]] static void bad_formals(Node* l) { report_error("bad formal argument list", l); }
 
 static Node* require_symbol(Node* x, Node* whole) {
   if (!symbolp(x) || lambda_keyword(x)) bad_formals(whole);
@@ -141,7 +141,7 @@ Node* make_closure(Node* name, Node* type, Node* lambda_list, Node* body, Node* 
 static void bind_arguments(Node* c, int count, Node** args) {
   int i = 0;
   for (Node* r = slot(c, C_REQ); r; r = cdr(r)) {
-    if (i >= count) raise_error("too few arguments");
+    if (i >= count) report_error("too few arguments");
     bind_variable(car(r), args[i++]);
   }
   for (Node* o = slot(c, C_OPT); o; o = cdr(o)) {
@@ -193,7 +193,7 @@ static void bind_arguments(Node* c, int count, Node** args) {
     Node* v = eval_expr(car(cdr(spec)));
     bind_variable(car(spec), v);
   }
-  if (i < count) raise_error("too many arguments");
+  if (i < count) report_error("too many arguments");
 }
 
 Node* call_closure(Node* c, int count, Node** args) {

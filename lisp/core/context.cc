@@ -83,19 +83,19 @@ void throw_go(Node* tag) {
     for (Node* l = c->tag; consp(l); l = cdr(l))
       if (car(l) == tag) unwind_to(c, CX_GO, cdr(l));
   }
-  raise_error("no target for GO", tag);
+  report_error("no target for GO", tag);
 }
 
 void throw_return(Node* name, Node* value) {
   for (Context* c = context_chain; c; c = c->prev)
     if ((c->kinds & CX_RETURN) && c->tag == name) unwind_to(c, CX_RETURN, value);
-  raise_error("no target for RETURN", name);
+  report_error("no target for RETURN", name);
 }
 
 void throw_catch(Node* tag, Node* value) {
   for (Context* c = context_chain; c; c = c->prev)
     if ((c->kinds & CX_THROW) && c->tag == tag) unwind_to(c, CX_THROW, value);
-  raise_error("no target for THROW", tag);
+  report_error("no target for THROW", tag);
 }
 
 }  // namespace velloq

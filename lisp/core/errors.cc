@@ -45,8 +45,8 @@ void print_error_text(const char* message, Node* value, bool has_value) {
   exit(3);
 }
 
-void raise_error(const char* message) { raise(message, nullptr, false); }
-void raise_error(const char* message, Node* value) { raise(message, value, true); }
+void report_error(const char* message) { raise(message, nullptr, false); }
+void report_error(const char* message, Node* value) { raise(message, value, true); }
 
 void fatal_error(const char* message) {
   print_error_text(message, nullptr, false);

@@ -1,5 +1,5 @@
 // The one error path.  Every error of the interpreter goes through
-// raise_error, which prints "error: " and the message (and " - " with the
+// report_error, which prints "error: " and the message (and " - " with the
 // offending value) when the catching context asks for it, and resumes the
 // innermost ERRSET, LOAD or the top level by a non-local jump.
 #pragma once
@@ -8,8 +8,8 @@ namespace velloq {
 
 struct Node;
 
-[[noreturn]] void raise_error(const char* message);
-[[noreturn]] void raise_error(const char* message, Node* value);
+[[noreturn]] void report_error(const char* message);
+[[noreturn]] void report_error(const char* message, Node* value);
 // Fatal errors print "error: %s\n" and return to the top level (or end
 // start-up).
 [[noreturn]] void fatal_error(const char* message);

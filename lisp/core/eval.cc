@@ -131,7 +131,7 @@ static Node* lookup_function(Node* sym) {
 
 Node* get_function(Node* sym) {
   Node* f = lookup_function(sym);
-  if (!f) raise_error("undefined function", sym);
+  if (!f) report_error("undefined function", sym);
   return f;
 }
 
@@ -221,11 +221,11 @@ Node* apply_function(int count) {
   Node* fn = astack[afp + 1];
   if (symbolp(fn)) {
     Node* f = function_resolver ? function_resolver(nullptr, fn) : symbol_function(fn);
-    if (!f) raise_error("undefined function", fn);
+    if (!f) report_error("undefined function", fn);
     fn = f;
     astack[afp + 1] = fn;
   }
-  if (!fn) raise_error("null function");
+  if (!fn) report_error("null function");
   if (consp(fn) && car(fn) == s_lambda) {
     Node* c = make_closure(nullptr, s_lambda, consp(cdr(fn)) ? car(cdr(fn)) : nullptr,
                            consp(cdr(fn)) ? cdr(cdr(fn)) : nullptr, venv, fenv);
@@ -238,7 +238,7 @@ Node* apply_function(int count) {
   } else if (closurep(fn) && slot(fn, 1) == s_lambda) {
     v = call_closure(fn, count, &astack[afp + 3]);
   } else {
-    raise_error("bad function", fn);
+    report_error("bad function", fn);
   }
   pop_frame();
   return v;
@@ -274,9 +274,9 @@ static Node* eval_call(Node* form) {
     traced = symbol_value(s_tracelist) && is_traced(head);
     fn = get_function(head);
   }
-  if (!fn) raise_error("null function");
+  if (!fn) report_error("null function");
   if (consp(fn)) {
-    if (car(fn) != s_lambda) raise_error("bad function", fn);
+    if (car(fn) != s_lambda) report_error("bad function", fn);
     fn = make_closure(nullptr, s_lambda, consp(cdr(fn)) ? car(cdr(fn)) : nullptr,
                       consp(cdr(fn)) ? cdr(cdr(fn)) : nullptr, venv, fenv);
   }
@@ -315,7 +315,7 @@ static Node* eval_call(Node* form) {
       }
       break;
     default:
-      raise_error("bad function", fn);
+      report_error("bad function", fn);
   }
   UNPROTECT(1);
   return v;
@@ -404,16 +404,16 @@ Node* macroexpand_form(Node* form) {
 // ---- cursor helpers ----
 
 Node* next_arg() {
-  if (argc_left <= 0) raise_error("too few arguments");
+  if (argc_left <= 0) report_error("too few arguments");
   argc_left--;
   return *argp++;
 }
 
 void last_arg() {
-  if (argc_left > 0) raise_error("too many arguments");
+  if (argc_left > 0) report_error("too many arguments");
 }
 
-void bad_argument(Node* value) { raise_error("bad argument type", value); }
+void bad_argument(Node* value) { report_error("bad argument type", value); }
 
 int32_t fixnum_arg() {
   Node* n = next_arg();

@@ -248,7 +248,7 @@ Node* make_flonum(double v) {
 }
 
 Node* make_character(int code) {
-  if (code < 0 || code > 255) raise_error("character code out of range", make_fixnum(code));
+  if (code < 0 || code > 255) report_error("character code out of range", make_fixnum(code));
   return seg_nodes(char_segment) + code;
 }
 
@@ -257,7 +257,7 @@ char* allocate_string_space(int32_t bytes) {
   if (!p) {
     collect_garbage();
     p = static_cast<char*>(heap_alloc((size_t)bytes));
-    if (!p) raise_error("insufficient string space");
+    if (!p) report_error("insufficient string space");
   }
   mem_stats.total_bytes += bytes;
   return p;
@@ -297,7 +297,7 @@ static Node* make_vectorlike(int kind, int32_t size) {
   if (!slots) {
     collect_garbage();
     slots = static_cast<Node**>(heap_alloc(sizeof(Node*) * (size_t)size));
-    if (!slots) raise_error("insufficient vector space");
+    if (!slots) report_error("insufficient vector space");
   }
   mem_stats.total_bytes += 4L * size;
   UNPROTECT(1);
@@ -358,13 +358,13 @@ Node* make_subr(int kind, Handler fn, int position) {
 void protect_overflow() {
   if (plimit > PSTACK_SIZE) abort();
   plimit = PSTACK_SIZE + STACK_RESERVE;
-  raise_error("evaluation stack overflow");
+  report_error("evaluation stack overflow");
 }
 
 void astack_overflow() {
   if (alimit > ASTACK_SIZE) abort();
   alimit = ASTACK_SIZE + STACK_RESERVE;
-  raise_error("argument stack overflow");
+  report_error("argument stack overflow");
 }
 
 }  // namespace velloq

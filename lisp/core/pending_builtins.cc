@@ -7,7 +7,7 @@
 namespace velloq {
 
 #define PENDING(name) \
-  Node* name() { raise_error("function not implemented"); }
+  Node* name() { report_error("function not implemented"); }
 
 PENDING(bi_addframe)
 PENDING(bi_delframe)

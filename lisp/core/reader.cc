@@ -90,7 +90,7 @@ static bool collect_token(Node* stream, int* len_out) {
     Node* k = char_class(c);
     if (k == s_sescape) {
       int d = stream_get_char(stream);
-      if (d < 0) raise_error("unexpected EOF");
+      if (d < 0) report_error("unexpected EOF");
       token_add(&len, d);
       escaped = true;
       continue;
@@ -99,12 +99,12 @@ static bool collect_token(Node* stream, int* len_out) {
       escaped = true;
       for (;;) {
         int d = stream_get_char(stream);
-        if (d < 0) raise_error("unexpected EOF");
+        if (d < 0) report_error("unexpected EOF");
         Node* kd = char_class(d);
         if (kd == s_mescape) break;
         if (kd == s_sescape) {
           d = stream_get_char(stream);
-          if (d < 0) raise_error("unexpected EOF");
+          if (d < 0) report_error("unexpected EOF");
         }
         token_add(&len, d);
       }
@@ -138,7 +138,7 @@ static Node* read_slot_path(Node* stream, Node* sym) {
     ReadStatus st = read_expression(stream, &name);
     reading_path = false;
     bool again = token_ended_by_caret && symbolp(name);
-    if (st == READ_EOF) raise_error("unexpected EOF");
+    if (st == READ_EOF) report_error("unexpected EOF");
     value = slot_path_resolver ? slot_path_resolver(value, name) : nullptr;
     UNPROTECT(1);
     if (!again) break;
@@ -153,7 +153,7 @@ static Node* read_token(Node* stream) {
   if (len == 0 && !escaped) {
     // A lone caret is taken, so that reading on after the error moves on.
     if (token_ended_by_caret) stream_get_char(stream);
-    raise_error("zero length name");
+    report_error("zero length name");
   }
   if (!escaped && has_number_syntax(token)) {
     token_ended_by_caret = false;
@@ -187,7 +187,7 @@ ReadStatus read_expression(Node* stream, Node** out) {
         status = READ_VALUE;
       }
     } else {
-      raise_error("illegal character", make_fixnum(c));
+      report_error("illegal character", make_fixnum(c));
     }
   }
   UNPROTECT(1);
@@ -223,7 +223,7 @@ static Node* list2(Node* a, Node* b) {
 // Reads the next expression; the end of the stream is "unexpected EOF".
 static Node* read_required(Node* stream) {
   Node* v = nullptr;
-  if (!read_value(stream, &v)) raise_error("unexpected EOF");
+  if (!read_value(stream, &v)) report_error("unexpected EOF");
   return v;
 }
 
@@ -247,7 +247,7 @@ Node* rm_comma() {
 
 Node* rm_right_paren() {
   macro_stream();
-  raise_error("misplaced right paren");
+  report_error("misplaced right paren");
 }
 
 Node* rm_comment() {
@@ -287,18 +287,18 @@ Node* rm_list() {
   PROTECT(head);
   for (;;) {
     int c = skip_white(s);
-    if (c < 0) raise_error("unexpected EOF");
+    if (c < 0) report_error("unexpected EOF");
     if (c == ')') {
       stream_get_char(s);
       break;
     }
     Node* v = nullptr;
     ReadStatus st = read_expression(s, &v);
-    if (st == READ_EOF) raise_error("unexpected EOF");
+    if (st == READ_EOF) report_error("unexpected EOF");
     if (st == READ_NOTHING) continue;
     if (v == s_dot && st == READ_VALUE) {
-      if (!head) raise_error("invalid dotted pair");
-      if (skip_white(s) == ')') raise_error("invalid dotted pair");
+      if (!head) report_error("invalid dotted pair");
+      if (skip_white(s) == ')') report_error("invalid dotted pair");
       PROTECT(v);
       Node* rest = read_required(s);
       UNPROTECT(1);
@@ -310,7 +310,7 @@ Node* rm_list() {
         read_expression(s, &ignored);
         d = skip_white(s);
       }
-      if (d != ')') raise_error("invalid dotted pair");
+      if (d != ')') report_error("invalid dotted pair");
       stream_get_char(s);
       break;
     }
@@ -357,7 +357,7 @@ Node* rm_string() {
   }
   if (failure) {
     free(buf);
-    raise_error(failure);
+    report_error(failure);
   }
   // make_string_bytes can raise too: copy into a node-owned buffer first.
   Node* str = make_string_of_size((int32_t)len + 1);
@@ -402,7 +402,7 @@ static Node* read_vector_literal(Node* s) {
 
 static Node* read_char_literal(Node* s) {
   int first = stream_get_char(s);
-  if (first < 0) raise_error("unexpected EOF");
+  if (first < 0) report_error("unexpected EOF");
   // The token after the backslash: its first character is taken literally.
   int len = 0;
   token[len++] = (char)first;
@@ -420,7 +420,7 @@ static Node* read_char_literal(Node* s) {
   std::string_view name(token, (size_t)len);
   if (cp1251::equalsIgnoreCase(name, "NEWLINE")) return make_character('\n');
   if (cp1251::equalsIgnoreCase(name, "SPACE")) return make_character(' ');
-  raise_error("unknown character name");
+  report_error("unknown character name");
 }
 
 static void skip_block_comment(Node* s) {
@@ -469,8 +469,8 @@ Node* rm_dispatch() {
       skip_block_comment(s);
       break;
     default:
-      if (c < 0) raise_error("unexpected EOF");
-      raise_error("illegal character after #");
+      if (c < 0) report_error("unexpected EOF");
+      report_error("illegal character after #");
   }
   UNPROTECT(1);
   return result;

@@ -10,14 +10,14 @@ namespace velloq {
 
 // The argument of (COMMA x) or (COMMA-AT x); anything else is malformed.
 static Node* comma_argument(Node* form, const char* message) {
-  if (!consp(cdr(form)) || cdr(cdr(form))) raise_error(message, form);
+  if (!consp(cdr(form)) || cdr(cdr(form))) report_error(message, form);
   return car(cdr(form));
 }
 
 static Node* expand(Node* x) {
   if (!consp(x)) return x;
   if (car(x) == s_comma) return eval_expr(comma_argument(x, "bad comma expression"));
-  if (car(x) == s_comma_at) raise_error("bad comma-at expression", x);
+  if (car(x) == s_comma_at) report_error("bad comma-at expression", x);
   PROTECT(x);
   Node* head = nullptr;
   Node* tail = nullptr;
@@ -28,7 +28,7 @@ static Node* expand(Node* x) {
     Node* e = car(l);
     if (consp(e) && car(e) == s_comma_at) {
       Node* spliced = eval_expr(comma_argument(e, "bad comma-at expression"));
-      if (spliced && !consp(spliced)) raise_error("bad comma-at expression", spliced);
+      if (spliced && !consp(spliced)) report_error("bad comma-at expression", spliced);
       PROTECT(spliced);
       for (Node* s = spliced; consp(s); s = cdr(s)) {
         Node* cell = make_cons(car(s), nullptr);

@@ -11,14 +11,14 @@
 namespace velloq {
 
 Node* take_form(Node** l) {
-  if (!consp(*l)) raise_error("too few arguments");
+  if (!consp(*l)) report_error("too few arguments");
   Node* f = car(*l);
   *l = cdr(*l);
   return f;
 }
 
 void no_more_forms(Node* l) {
-  if (l) raise_error("too many arguments");
+  if (l) report_error("too many arguments");
 }
 
 Node* list2(Node* a, Node* b) {
@@ -31,7 +31,7 @@ Node* list2(Node* a, Node* b) {
 void push_env_frame() { venv = make_cons(nullptr, venv); }
 
 Node* closure_from(Node* name, Node* type, Node* def) {
-  if (!consp(def)) raise_error("bad formal argument list", def);
+  if (!consp(def)) report_error("bad formal argument list", def);
   return make_closure(name, type, car(def), cdr(def), venv, fenv);
 }
 
@@ -48,7 +48,7 @@ Node* sf_function() {
   no_more_forms(l);
   if (symbolp(x)) return get_function(x);
   if (consp(x) && car(x) == s_lambda) return closure_from(nullptr, s_lambda, cdr(x));
-  raise_error("not a function", x);
+  report_error("not a function", x);
 }
 
 Node* sf_lambda() { return closure_from(nullptr, s_lambda, fsubr_forms); }
@@ -108,7 +108,7 @@ Node* sf_defmacro() { return define(s_macro); }
 Node* sf_cond() {
   for (Node* l = fsubr_forms; consp(l); l = cdr(l)) {
     Node* clause = car(l);
-    if (!consp(clause)) raise_error("bad cond clause", clause);
+    if (!consp(clause)) report_error("bad cond clause", clause);
     Node* v = eval_expr(car(clause));
     if (v) return cdr(clause) ? eval_body(cdr(clause)) : v;
   }
@@ -130,7 +130,7 @@ Node* sf_case() {
   Node* v = nullptr;
   for (; consp(l); l = cdr(l)) {
     Node* clause = car(l);
-    if (!consp(clause)) raise_error("bad case clause", clause);
+    if (!consp(clause)) report_error("bad case clause", clause);
     Node* keys = car(clause);
     bool hit = false;
     if (keys == s_t || keys == intern_symbol("OTHERWISE")) hit = true;

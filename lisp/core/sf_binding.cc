@@ -17,7 +17,7 @@ static void parse_binding(Node* b, Node** sym, Node** init) {
     return;
   }
   if (!consp(b) || !symbolp(car(b)) || (cdr(b) && (!consp(cdr(b)) || cdr(cdr(b)))))
-    raise_error("bad binding", b);
+    report_error("bad binding", b);
   *sym = car(b);
   *init = cdr(b) ? car(cdr(b)) : nullptr;
 }
@@ -73,7 +73,7 @@ static Node* local_functions(Node* type, bool recursive) {
   PROTECT(closure_fenv);
   for (Node* d = defs; consp(d); d = cdr(d)) {
     Node* def = car(d);
-    if (!consp(def) || !symbolp(car(def))) raise_error("bad binding", def);
+    if (!consp(def) || !symbolp(car(def))) report_error("bad binding", def);
     Node* c = make_closure(car(def), type, consp(cdr(def)) ? car(cdr(def)) : nullptr,
                            consp(cdr(def)) ? cdr(cdr(def)) : nullptr, venv, closure_fenv);
     Node* pair = make_cons(car(def), c);
@@ -102,7 +102,7 @@ Node* sf_progv() {
   PROTECT(saved);
   for (Node* s = syms; consp(s); s = cdr(s)) {
     Node* sym = car(s);
-    if (!symbolp(sym)) raise_error("expecting a symbol", sym);
+    if (!symbolp(sym)) report_error("expecting a symbol", sym);
     Node* rec = make_cons(sym, symbol_value(sym));
     denv = make_cons(rec, denv);
     set_slot(sym, S_VALUE, consp(vals) ? car(vals) : nullptr);

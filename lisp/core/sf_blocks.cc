@@ -96,7 +96,7 @@ static Node* prog_body(Node* forms, bool sequential) {
       sym = car(x);
       init = consp(cdr(x)) ? car(cdr(x)) : nullptr;
     }
-    if (!symbolp(sym)) raise_error("bad binding", x);
+    if (!symbolp(sym)) report_error("bad binding", x);
     Node* v = eval_expr(init);
     if (sequential) bind_variable(sym, v);
     else {
@@ -133,7 +133,7 @@ Node* sf_prog_star() {
 static Node* do_body(Node* forms, bool sequential) {
   Node* specs = take_form(&forms);
   Node* end = take_form(&forms);
-  if (!consp(end)) raise_error("bad binding", end);
+  if (!consp(end)) report_error("bad binding", end);
   Node* frame = nullptr;
   PROTECT(forms);
   PROTECT(frame);
@@ -142,7 +142,7 @@ static Node* do_body(Node* forms, bool sequential) {
     Node* x = car(s);
     Node* sym = consp(x) ? car(x) : x;
     Node* init = consp(x) && consp(cdr(x)) ? car(cdr(x)) : nullptr;
-    if (!symbolp(sym)) raise_error("bad binding", x);
+    if (!symbolp(sym)) report_error("bad binding", x);
     Node* v = eval_expr(init);
     if (sequential) bind_variable(sym, v);
     else {
@@ -192,7 +192,7 @@ Node* sf_do_star() { return block_with_env(do_seq); }
 // (DOLIST (var list [result]) body...)
 static Node* dolist_body(Node* forms) {
   Node* spec = take_form(&forms);
-  if (!consp(spec) || !symbolp(car(spec)) || !consp(cdr(spec))) raise_error("bad binding", spec);
+  if (!consp(spec) || !symbolp(car(spec)) || !consp(cdr(spec))) report_error("bad binding", spec);
   Node* sym = car(spec);
   Node* list = eval_expr(car(cdr(spec)));
   PROTECT(list);
@@ -213,7 +213,7 @@ static Node* dolist_body(Node* forms) {
 // (DOTIMES (var count [result]) body...)
 static Node* dotimes_body(Node* forms) {
   Node* spec = take_form(&forms);
-  if (!consp(spec) || !symbolp(car(spec)) || !consp(cdr(spec))) raise_error("bad binding", spec);
+  if (!consp(spec) || !symbolp(car(spec)) || !consp(cdr(spec))) report_error("bad binding", spec);
   Node* sym = car(spec);
   Node* count = eval_expr(car(cdr(spec)));
   if (!fixnump(count)) bad_argument(count);

@@ -14,17 +14,17 @@ static void store(Node* place, Node* value) {
     set_variable(place, value);
     return;
   }
-  if (!consp(place) || !symbolp(car(place))) raise_error("bad place form", place);
+  if (!consp(place) || !symbolp(car(place))) report_error("bad place form", place);
   Node* head = car(place);
   Node* args = cdr(place);
-  if (!consp(args)) raise_error("bad place form", place);
+  if (!consp(args)) report_error("bad place form", place);
   PROTECT(value);
   Node* a = eval_expr(car(args));
   PROTECT(a);
   Node* b = nullptr;
   bool two = head == s_nth || head == s_aref || head == s_get;
   if (two) {
-    if (!consp(cdr(args))) raise_error("bad place form", place);
+    if (!consp(cdr(args))) report_error("bad place form", place);
     b = eval_expr(car(cdr(args)));
   }
   if (head == s_car || head == s_cdr) {
@@ -35,12 +35,12 @@ static void store(Node* place, Node* value) {
     if (b && !consp(b)) bad_argument(b);
     Node* l = b;
     for (int32_t i = 0; i < a->num && consp(l); i++) l = cdr(l);
-    if (a->num < 0 || !consp(l)) raise_error("index out of range", a);
+    if (a->num < 0 || !consp(l)) report_error("index out of range", a);
     l->u.c.car = value;
   } else if (head == s_aref) {
     if (!arrayp(a)) bad_argument(a);
     if (!fixnump(b)) bad_argument(b);
-    if (b->num < 0 || b->num >= a->num) raise_error("index out of range", b);
+    if (b->num < 0 || b->num >= a->num) report_error("index out of range", b);
     set_slot(a, b->num, value);
   } else if (head == s_get) {
     if (!symbolp(a)) bad_argument(a);
@@ -55,7 +55,7 @@ static void store(Node* place, Node* value) {
     if (!symbolp(a)) bad_argument(a);
     set_slot(a, S_PLIST, value);
   } else {
-    raise_error("bad place form", place);
+    report_error("bad place form", place);
   }
   UNPROTECT(2);
 }

@@ -68,7 +68,7 @@ int stream_get_char(Node* s) {
     Node* head = s->u.c.car;
     if (!head) return -1;
     Node* ch = car(head);
-    if (!charp(ch)) raise_error("bad stream");
+    if (!charp(ch)) report_error("bad stream");
     s->u.c.car = cdr(head);
     if (!s->u.c.car) s->u.c.cdr = nullptr;
     return ch->num;
@@ -161,24 +161,24 @@ Node* trace_output() { return stream_of(s_trace_output); }
 Node* check_stream(Node* s) {
   if (!s) return s;
   if (s->kind == K_FSTREAM) {
-    if (!(s->flags & F_CONSOLE) && !s->u.fp) raise_error("file not open", s);
+    if (!(s->flags & F_CONSOLE) && !s->u.fp) report_error("file not open", s);
     return s;
   }
   if (s->kind == K_USTREAM) return s;
-  raise_error("bad argument type", s);
+  report_error("bad argument type", s);
 }
 
 Node* ustream_take_string(Node* s) {
   long n = 0;
   for (Node* l = s->u.c.car; l; l = cdr(l)) n++;
-  if (n > 0x7ffffff0L) raise_error("insufficient string space");
+  if (n > 0x7ffffff0L) report_error("insufficient string space");
   PROTECT(s);
   Node* str = make_string_of_size((int32_t)n + 1);
   UNPROTECT(1);
   long i = 0;
   for (Node* l = s->u.c.car; l; l = cdr(l)) {
     Node* ch = car(l);
-    if (!charp(ch)) raise_error("bad stream");
+    if (!charp(ch)) report_error("bad stream");
     str->u.str[i++] = (char)ch->num;
   }
   str->u.str[i] = 0;
