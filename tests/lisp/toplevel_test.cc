@@ -1,0 +1,95 @@
+// The evaluate-text entry: output, the value-printed flag, and the state
+// after errors, with the console captured into a string.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "streams.h"
+#include "symbols.h"
+#include "toplevel.h"
+
+using namespace velloq;
+
+namespace {
+
+std::string captured;
+
+void capture_char(int c, bool) { captured.push_back((char)c); }
+void capture_string(const char* s, bool) { captured += s; }
+
+class TopLevelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    console = ConsoleIO{};
+    console.write_char = capture_char;
+    console.write_string = capture_string;
+    ASSERT_TRUE(start_interpreter());
+    captured.clear();
+  }
+  void TearDown() override {
+    stop_interpreter();
+    console = ConsoleIO{};
+  }
+
+  // Runs one submitted text; returns the flag.
+  int submit(const char* text) {
+    int more = -1;
+    evaluate_top_level_text(text, &more);
+    return more;
+  }
+};
+
+TEST_F(TopLevelTest, EachSubmissionPrintsItsFirstValueOnly) {
+  struct Case { const char* text; const char* output; int flag; } cases[] = {
+      {"(+ 1 2) (+ 3 4)\n", "3\n", 1},
+      {"\n", "", 0},
+      {"; only a comment\n", "", 0},
+      {"'sym\n", "SYM\n", 1},
+      {"\"text\"\n", "\"text\"\n", 1},
+      {"(car 5)\n", "error: bad argument type - 5\n", 0},
+      {"(errset (car 5) nil)\n", "NIL\n", 1},
+      {"(undefined-function-here)\n", "error: undefined function - UNDEFINED-FUNCTION-HERE\n", 0},
+      {")\n", "error: misplaced right paren\n", 0},
+  };
+  for (auto& c : cases) {
+    captured.clear();
+    EXPECT_EQ(submit(c.text), c.flag) << "text: " << c.text;
+    EXPECT_EQ(captured, c.output) << "text: " << c.text;
+  }
+}
+
+TEST_F(TopLevelTest, AnErrorResetsTheHooks) {
+  submit("(defun hook (f e) (evalhook f nil nil e))\n");
+  submit("(setq *evalhook* 'hook)\n");
+  EXPECT_NE(symbol_value(s_evalhook), nullptr);
+  submit("(car 'x)\n");
+  EXPECT_EQ(symbol_value(s_evalhook), nullptr);
+}
+
+TEST_F(TopLevelTest, TheHistoryKeepsThreeExpressionsAndValues) {
+  submit("(+ 1 1)\n");
+  submit("(+ 2 2)\n");
+  submit("(+ 3 3)\n");
+  captured.clear();
+  submit("(list * ** ***)\n");
+  EXPECT_EQ(captured, "(6 4 2)\n");
+}
+
+TEST_F(TopLevelTest, AUserBreakReturnsToTheTopLevel) {
+  static int polls = 0;
+  polls = 0;
+  console.break_requested = [] { return ++polls == 3; };
+  EXPECT_EQ(submit("(loop)\n"), 0);
+  EXPECT_EQ(captured, "*User-Break*\n");
+  console.break_requested = nullptr;
+  captured.clear();
+  EXPECT_EQ(submit("(+ 1 2)\n"), 1);
+  EXPECT_EQ(captured, "3\n");
+}
+
+TEST_F(TopLevelTest, LoadingAMissingFileGivesNil) {
+  EXPECT_FALSE(load_file("surely-not-here", true, false));
+  EXPECT_EQ(captured, "");
+}
+
+}  // namespace
