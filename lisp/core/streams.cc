@@ -34,9 +34,11 @@ static int console_get() {
     return c;
   }
   for (;;) {
+    // The text ends at its NUL only: byte 255 is the letter "я" of
+    // Windows-1251, not an end of input.
     if (console_text) {
       unsigned char c = (unsigned char)console_text[console_pos];
-      if (c != 0 && c != 255) {
+      if (c != 0) {
         console_pos++;
         return c;
       }

@@ -22,7 +22,7 @@ extern bool console_error_colour;  // set while the error text is written
 extern long output_count;          // every character written to any stream
 extern FILE* dribble_file;         // transcript of console traffic, or null
 
-// The terminal input text (Windows-1251, ends at NUL or byte 255).
+// The terminal input text (Windows-1251, ends at its NUL).
 void set_console_input(const char* text);
 void clear_console_input();
 // Whether console reading may ask the front end for more lines.

@@ -83,3 +83,6 @@
 (read (make-string-input-stream "^"))
 (let ((s (make-string-input-stream "^ok"))) (list (errset (read s) nil) (read s)))
 'a^b
+; The letter я (byte 255) is text like any other
+'(яблоко Я)
+(char-int #\я)
