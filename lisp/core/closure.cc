@@ -34,18 +34,18 @@ static void append_slot(Node* c, int i, Node* x) {
   UNPROTECT(1);
 }
 
-// A spec (sym [default [flag]]) as the list (sym default flag); a bare
-// symbol as (sym NIL NIL).  With `keyed`, the spec may start with
+// A parameter (sym [default [flag]]) as the list (sym default flag); a bare
+// symbol as (sym NIL NIL).  With `keyed`, the parameter may start with
 // (keyword sym) and the result is (keyword sym default flag).
-static Node* parse_spec(Node* spec, bool keyed, Node* whole) {
+static Node* parse_param(Node* param, bool keyed, Node* whole) {
   Node* sym;
   Node* keyword = nullptr;
   Node* deflt = nullptr;
   Node* flag = nullptr;
-  if (symbolp(spec)) {
-    sym = require_symbol(spec, whole);
-  } else if (consp(spec)) {
-    Node* first = car(spec);
+  if (symbolp(param)) {
+    sym = require_symbol(param, whole);
+  } else if (consp(param)) {
+    Node* first = car(param);
     if (keyed && consp(first)) {
       if (!symbolp(car(first)) || !consp(cdr(first)) || cdr(cdr(first))) bad_formals(whole);
       keyword = car(first);
@@ -53,7 +53,7 @@ static Node* parse_spec(Node* spec, bool keyed, Node* whole) {
     } else {
       sym = require_symbol(first, whole);
     }
-    Node* rest = cdr(spec);
+    Node* rest = cdr(param);
     if (consp(rest)) {
       deflt = car(rest);
       rest = cdr(rest);
@@ -115,17 +115,17 @@ Node* make_closure(Node* name, Node* type, Node* lambda_list, Node* body, Node* 
     } else {
       switch (state) {
         case REQ: append_slot(c, C_REQ, require_symbol(x, lambda_list)); break;
-        case OPT: append_slot(c, C_OPT, parse_spec(x, false, lambda_list)); break;
+        case OPT: append_slot(c, C_OPT, parse_param(x, false, lambda_list)); break;
         case REST:
           set_slot(c, C_REST, require_symbol(x, lambda_list));
           state = REST_DONE;
           break;
         case REST_DONE: bad_formals(lambda_list);
-        case KEY: append_slot(c, C_KEY, parse_spec(x, true, lambda_list)); break;
+        case KEY: append_slot(c, C_KEY, parse_param(x, true, lambda_list)); break;
         case AUX: {
-          Node* spec = parse_spec(x, false, lambda_list);
-          if (car(cdr(cdr(spec)))) bad_formals(lambda_list);  // no flag for aux
-          append_slot(c, C_AUX, spec);
+          Node* param = parse_param(x, false, lambda_list);
+          if (car(cdr(cdr(param)))) bad_formals(lambda_list);  // no flag for aux
+          append_slot(c, C_AUX, param);
           break;
         }
       }
@@ -145,14 +145,14 @@ static void bind_arguments(Node* c, int count, Node** args) {
     bind_variable(car(r), args[i++]);
   }
   for (Node* o = slot(c, C_OPT); o; o = cdr(o)) {
-    Node* spec = car(o);
-    Node* flag = car(cdr(cdr(spec)));
+    Node* param = car(o);
+    Node* flag = car(cdr(cdr(param)));
     if (i < count) {
-      bind_variable(car(spec), args[i++]);
+      bind_variable(car(param), args[i++]);
       if (flag) bind_variable(flag, s_t);
     } else {
-      Node* v = eval_expr(car(cdr(spec)));
-      bind_variable(car(spec), v);
+      Node* v = eval_expr(car(cdr(param)));
+      bind_variable(car(param), v);
       if (flag) bind_variable(flag, nullptr);
     }
   }
@@ -167,10 +167,10 @@ static void bind_arguments(Node* c, int count, Node** args) {
   }
   if (slot(c, C_KEY)) {
     for (Node* k = slot(c, C_KEY); k; k = cdr(k)) {
-      Node* spec = car(k);  // (keyword sym default flag)
-      Node* keyword = car(spec);
-      Node* sym = car(cdr(spec));
-      Node* flag = car(cdr(cdr(cdr(spec))));
+      Node* param = car(k);  // (keyword sym default flag)
+      Node* keyword = car(param);
+      Node* sym = car(cdr(param));
+      Node* flag = car(cdr(cdr(cdr(param))));
       int found = -1;
       for (int j = keys_from; j + 1 < count; j += 2)
         if (args[j] == keyword) {
@@ -181,7 +181,7 @@ static void bind_arguments(Node* c, int count, Node** args) {
         bind_variable(sym, args[found + 1]);
         if (flag) bind_variable(flag, s_t);
       } else {
-        Node* v = eval_expr(car(cdr(cdr(spec))));
+        Node* v = eval_expr(car(cdr(cdr(param))));
         bind_variable(sym, v);
         if (flag) bind_variable(flag, nullptr);
       }
@@ -189,9 +189,9 @@ static void bind_arguments(Node* c, int count, Node** args) {
     i = count;
   }
   for (Node* a = slot(c, C_AUX); a; a = cdr(a)) {
-    Node* spec = car(a);
-    Node* v = eval_expr(car(cdr(spec)));
-    bind_variable(car(spec), v);
+    Node* param = car(a);
+    Node* v = eval_expr(car(cdr(param)));
+    bind_variable(car(param), v);
   }
   if (i < count) report_error("too many arguments");
 }

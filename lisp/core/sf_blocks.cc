@@ -189,44 +189,58 @@ static Node* block_with_env(Node* (*body)(Node*)) {
 Node* sf_do() { return block_with_env(do_plain); }
 Node* sf_do_star() { return block_with_env(do_seq); }
 
+// The head (var form [result]) of DOLIST and DOTIMES: checked, with the
+// form evaluated into *value.
+static Node* loop_head(Node** forms, Node** value) {
+  Node* head = take_form(forms);
+  if (!consp(head) || !symbolp(car(head)) || !consp(cdr(head))) report_error("bad binding", head);
+  *value = eval_expr(car(cdr(head)));
+  return head;
+}
+
+// Binds the loop variable of `head` in a new frame; returns its binding
+// cell, whose cdr each round sets.
+static Node* bind_loop_variable(Node* head) {
+  push_env_frame();
+  bind_variable(car(head), nullptr);
+  return car(car(venv));
+}
+
+// The value of the optional result form of `head`.
+static Node* loop_result(Node* head) {
+  return consp(cdr(cdr(head))) ? eval_expr(car(cdr(cdr(head)))) : nullptr;
+}
+
 // (DOLIST (var list [result]) body...)
 static Node* dolist_body(Node* forms) {
-  Node* spec = take_form(&forms);
-  if (!consp(spec) || !symbolp(car(spec)) || !consp(cdr(spec))) report_error("bad binding", spec);
-  Node* sym = car(spec);
-  Node* list = eval_expr(car(cdr(spec)));
+  Node* list;
+  Node* head = loop_head(&forms, &list);
   PROTECT(list);
   PROTECT(forms);
-  push_env_frame();
-  bind_variable(sym, nullptr);
-  Node* binding = car(car(venv));
+  Node* binding = bind_loop_variable(head);
   for (Node* l = list; consp(l); l = cdr(l)) {
     binding->u.c.cdr = car(l);
     run_tagbody(forms);
   }
   binding->u.c.cdr = nullptr;
-  Node* v = consp(cdr(cdr(spec))) ? eval_expr(car(cdr(cdr(spec)))) : nullptr;
+  Node* v = loop_result(head);
   UNPROTECT(2);
   return v;
 }
 
 // (DOTIMES (var count [result]) body...)
 static Node* dotimes_body(Node* forms) {
-  Node* spec = take_form(&forms);
-  if (!consp(spec) || !symbolp(car(spec)) || !consp(cdr(spec))) report_error("bad binding", spec);
-  Node* sym = car(spec);
-  Node* count = eval_expr(car(cdr(spec)));
+  Node* count;
+  Node* head = loop_head(&forms, &count);
   if (!fixnump(count)) bad_argument(count);
   PROTECT(forms);
-  push_env_frame();
-  bind_variable(sym, nullptr);
-  Node* binding = car(car(venv));
+  Node* binding = bind_loop_variable(head);
   for (int32_t i = 0; i < count->num; i++) {
     binding->u.c.cdr = make_fixnum(i);
     run_tagbody(forms);
   }
   binding->u.c.cdr = make_fixnum(count->num > 0 ? count->num : 0);
-  Node* v = consp(cdr(cdr(spec))) ? eval_expr(car(cdr(cdr(spec)))) : nullptr;
+  Node* v = loop_result(head);
   UNPROTECT(1);
   return v;
 }

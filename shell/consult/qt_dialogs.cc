@@ -23,7 +23,7 @@ Dialogs::Reply QtDialogs::askWarning(QWidget* parent, const QString& caption,
   }
 }
 
-// A file dialog set up from `spec`; Qt's own dialog, so that it looks the
+// A file dialog set up from its title, filters and suffix; Qt's own dialog, so that it looks the
 // same everywhere and honours the default suffix.
 static void setUp(QFileDialog& dialog, const FileDialogSpec& spec) {
   QStringList filters;
