@@ -1,4 +1,4 @@
-// Memory built-ins: GC, EXPAND, ALLOC, MEM, and the collector's messages.
+// Memory built-ins: GC, EXPAND, ALLOC, MEM.
 #include <cstdio>
 
 #include "builtin_handlers.h"
@@ -14,9 +14,6 @@ static void put_line(const char* fmt, long v) {
   snprintf(buf, sizeof buf, fmt, v);
   stream_put_string(standard_output(), buf);
 }
-
-void gc_print_start() { put_line("[ gc: total %ld, ", mem_stats.total_nodes); }
-void gc_print_end() { put_line("%ld free ]\n", mem_stats.free_nodes); }
 
 void print_memory_statistics() {
   put_line("Nodes:       %ld\n", mem_stats.total_nodes);

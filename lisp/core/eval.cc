@@ -4,9 +4,11 @@
 #include "builtins.h"
 #include "context.h"
 #include "errors.h"
+#include "frame_links.h"
 #include "printer.h"
 #include "streams.h"
 #include "symbols.h"
+#include "toplevel.h"
 
 namespace velloq {
 
@@ -14,12 +16,6 @@ Node** argp = nullptr;
 int argc_left = 0;
 int trace_depth = 0;
 Node* fsubr_forms = nullptr;
-Node* (*value_resolver)(Node*, Node*) = nullptr;
-void (*value_setter)(Node*, Node*, Node*) = nullptr;
-Node* (*function_resolver)(Node*, Node*) = nullptr;
-void (*function_setter)(Node*, Node*, Node*) = nullptr;
-bool (*closure_takes_unevaluated)(Node*) = nullptr;
-void (*user_break_check)() = nullptr;
 static int poll_counter = 100;
 
 // ---- frames ----
@@ -102,8 +98,7 @@ Node* get_variable(Node* sym) {
   if (sym == s_self) return current_frame_context();
   Node* b = find_binding(venv, sym);
   if (b) return cdr(b);
-  if (value_resolver) return value_resolver(current_frame_context(), sym);
-  return symbol_value(sym);
+  return global_value(sym);
 }
 
 void set_variable(Node* sym, Node* value) {
@@ -113,20 +108,14 @@ void set_variable(Node* sym, Node* value) {
     b->u.c.cdr = value;
     return;
   }
-  if (value_setter) {
-    value_setter(current_frame_context(), sym, value);
-    return;
-  }
-  if (is_protected(sym)) return;
-  set_slot(sym, S_VALUE, value);
+  set_global_value(sym, value);
 }
 
 // Looks a function up without raising (NIL when there is none).
 static Node* lookup_function(Node* sym) {
   Node* b = find_binding(fenv, sym);
   if (b) return cdr(b);
-  if (function_resolver) return function_resolver(current_frame_context(), sym);
-  return symbol_function(sym);
+  return global_function(sym);
 }
 
 Node* get_function(Node* sym) {
@@ -141,12 +130,7 @@ void set_function(Node* sym, Node* value) {
     b->u.c.cdr = value;
     return;
   }
-  if (function_setter) {
-    function_setter(current_frame_context(), sym, value);
-    return;
-  }
-  if (is_protected(sym)) return;
-  set_slot(sym, S_FUNCTION, value);
+  set_global_function(sym, value);
 }
 
 void bind_variable(Node* sym, Node* value) {
@@ -211,7 +195,7 @@ static Node* run_handler(Node* fn, int count) {
 void poll_step() {
   if (--poll_counter <= 0) {
     poll_counter = 100;
-    if (user_break_check) user_break_check();
+    poll_user_break();
   }
 }
 
@@ -220,7 +204,7 @@ Node* apply_function(int count) {
   poll_step();
   Node* fn = astack[afp + 1];
   if (symbolp(fn)) {
-    Node* f = function_resolver ? function_resolver(nullptr, fn) : symbol_function(fn);
+    Node* f = global_function(fn);
     if (!f) report_error("undefined function", fn);
     fn = f;
     astack[afp + 1] = fn;
@@ -306,8 +290,7 @@ static Node* eval_call(Node* form) {
         v = eval_expr(expansion);
         UNPROTECT(1);
       } else {
-        bool raw = closure_takes_unevaluated && closure_takes_unevaluated(fn);
-        int count = raw ? push_unevaluated_args(fn, args) : push_evaluated_args(fn, args);
+        int count = push_evaluated_args(fn, args);
         if (traced) trace_entry(head, count, &astack[afp + 3]);
         v = call_closure(fn, count, &astack[afp + 3]);
         if (traced) trace_exit(head, v);
@@ -346,11 +329,9 @@ static Node* run_eval_hook(Node* hook, Node* x) {
 Node* eval_expr(Node* x) {
   if (--poll_counter <= 0) {
     poll_counter = 100;
-    if (user_break_check) {
-      PROTECT(x);
-      user_break_check();
-      UNPROTECT(1);
-    }
+    PROTECT(x);
+    poll_user_break();
+    UNPROTECT(1);
   }
   if (!x) return nullptr;
   Node* hook = symbol_value(s_evalhook);

@@ -10,16 +10,6 @@ namespace velloq {
 extern Node** argp;
 extern int argc_left;
 extern int trace_depth;
-// Resolvers and setters of variables and functions; the frame system may
-// replace them.  The defaults use the symbol's own cells.
-extern Node* (*value_resolver)(Node* frame_ctx, Node* sym);
-extern void (*value_setter)(Node* frame_ctx, Node* sym, Node* value);
-extern Node* (*function_resolver)(Node* frame_ctx, Node* sym);
-extern void (*function_setter)(Node* frame_ctx, Node* sym, Node* value);
-// Whether a closure takes its arguments as written (frame handlers).
-extern bool (*closure_takes_unevaluated)(Node* closure);
-// The window layer's break check, run every 100 evaluations.
-extern void (*user_break_check)();
 
 Node* eval_expr(Node* x);
 // Counts one evaluation step; every 100 steps the break check runs.  Loops

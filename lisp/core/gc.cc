@@ -1,9 +1,12 @@
 // The mark-and-sweep collector.  Lists are marked by pointer reversal;
 // vector-like nodes go on an explicit stack, so no nesting reaches the
 // native stack.
+#include <cstdio>
 #include <cstdlib>
 
+#include "eval.h"
 #include "node.h"
+#include "streams.h"
 
 namespace velloq {
 
@@ -169,13 +172,33 @@ static void sweep(bool release) {
 
 void collect_garbage() { collect_garbage_keeping(false); }
 
+// Calls the hook with the node total and the free nodes.  The frame is
+// built on the argument stack by hand, so each number is protected there
+// as soon as it is made.
+static void call_gc_hook(Node* hook) {
+  int start = atop;
+  apush(nullptr);
+  apush(hook);
+  apush(nullptr);
+  apush(make_fixnum((int32_t)mem_stats.total_nodes));
+  apush(make_fixnum((int32_t)mem_stats.free_nodes));
+  astack[start] = make_fixnum(start - afp);
+  astack[start + 2] = make_fixnum(2);
+  afp = start;
+  apply_function(2);
+}
+
+static void put_count(const char* fmt, long v) {
+  char buf[64];
+  snprintf(buf, sizeof buf, fmt, v);
+  stream_put_string(standard_output(), buf);
+}
+
 // The stress mode collects before every allocation without releasing
 // segments, so the heap grows as it does without the stress.
 void collect_garbage_keeping(bool keep_segments) {
-  extern void gc_print_start();
-  extern void gc_print_end();
   bool verbose = sym_gc_flag && symbol_value(sym_gc_flag);
-  if (verbose) gc_print_start();
+  if (verbose) put_count("[ gc: total %ld, ", mem_stats.total_nodes);
   mark_node(obarray_symbol);
   mark_node(venv);
   mark_node(fenv);
@@ -186,13 +209,12 @@ void collect_garbage_keeping(bool keep_segments) {
   sweep(!keep_segments);
   mem_stats.collections++;
   // The hook allocates; a collection it causes does not call it again.
-  if (!gc_hook_running && sym_gc_hook && symbol_value(sym_gc_hook) && gc_hook_caller) {
+  if (!gc_hook_running && sym_gc_hook && symbol_value(sym_gc_hook)) {
     gc_hook_running = true;
-    Node* hook = symbol_value(sym_gc_hook);
-    gc_hook_caller(hook, nullptr, nullptr);
+    call_gc_hook(symbol_value(sym_gc_hook));
     gc_hook_running = false;
   }
-  if (verbose) gc_print_end();
+  if (verbose) put_count("%ld free ]\n", mem_stats.free_nodes);
 }
 
 }  // namespace velloq

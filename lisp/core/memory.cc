@@ -32,8 +32,6 @@ Node* fenv = nullptr;
 Node* denv = nullptr;
 Node* sym_gc_flag = nullptr;
 Node* sym_gc_hook = nullptr;
-void (*gc_hook_caller)(Node*, Node*, Node*) = nullptr;
-void (*node_space_exhausted)() = nullptr;
 
 // Segment list and free list, shared with the collector (gc.cc).
 Segment* oldest_segment = nullptr;
@@ -209,8 +207,7 @@ Node* allocate_node(int kind) {
       beyond_ceiling = true;
       add_segment();
       beyond_ceiling = false;
-      if (node_space_exhausted) node_space_exhausted();
-      abort();
+      fatal_error("insufficient node space");
     }
   }
   Node* n = free_list;

@@ -143,11 +143,8 @@ extern Node* fenv;   // lexical function environment
 extern Node* denv;   // dynamic binding list
 extern Node* sym_gc_flag;
 extern Node* sym_gc_hook;
-// Calls the *GC-HOOK* function with two arguments (set by the evaluator).
-// True while the hook runs; an error resuming a context clears it.
+// True while the *GC-HOOK* function runs; an error resuming a context
+// clears it.
 extern bool gc_hook_running;
-extern void (*gc_hook_caller)(Node* hook, Node* total, Node* free_nodes);
-// Called when no node can be had: reports the fatal error, never returns.
-extern void (*node_space_exhausted)();
 
 }  // namespace velloq

@@ -7,13 +7,13 @@
 #include "builtins.h"
 #include "cp1251.h"
 #include "errors.h"
+#include "frame_links.h"
 #include "eval.h"
 #include "streams.h"
 #include "symbols.h"
 
 namespace velloq {
 
-Node* (*slot_path_resolver)(Node*, Node*) = nullptr;
 
 enum { TOKEN_MAX = 100 };
 static char token[TOKEN_MAX + 1];
@@ -139,7 +139,7 @@ static Node* read_slot_path(Node* stream, Node* sym) {
     reading_path = false;
     bool again = token_ended_by_caret && symbolp(name);
     if (st == READ_EOF) report_error("unexpected EOF");
-    value = slot_path_resolver ? slot_path_resolver(value, name) : nullptr;
+    value = frame_slot_path(value, name);
     UNPROTECT(1);
     if (!again) break;
   }

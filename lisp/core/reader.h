@@ -16,8 +16,6 @@ void init_readtable();
 bool has_number_syntax(const char* text);
 // The read-table class of a character (a class symbol, a macro cons, NIL).
 Node* char_class(int c);
-// The frame system's slot lookup used by the caret notation.
-extern Node* (*slot_path_resolver)(Node* value, Node* slot_name);
 
 // Read-macro handlers (positions 0 to 10 of the built-in table).
 Node* rm_dispatch();

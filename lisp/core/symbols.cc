@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "errors.h"
+#include "frame_links.h"
 
 namespace velloq {
 
@@ -19,7 +20,6 @@ Node *s_t, *s_keyword, *s_owned, *s_readonly, *s_create_time, *s_change_time, *s
     *s_debug_io, *s_trace_output, *s_evalhook, *s_applyhook, *s_tracelist, *s_tracenable,
     *s_tracelimit, *s_gc_flag, *s_gc_hook, *s_self;
 Node* kind_symbols[15];
-void (*unintern_owned_hook)(Node*) = nullptr;
 
 int hash_name(const char* name, int size) {
   uint32_t h = 0;  // unsigned shifts: the same bits as the 32-bit signed hash
@@ -65,10 +65,7 @@ Node* intern_symbol(const char* name) {
 
 void unintern_symbol(Node* sym) {
   if (!sym) return;
-  if (slot(sym, S_OWNER) && unintern_owned_hook) {
-    unintern_owned_hook(sym);
-    return;
-  }
+  if (slot(sym, S_OWNER) && frame_takes_owned_symbol(sym)) return;
   if (get_property(sym, s_keyword) || get_property(sym, s_readonly)) return;
   Node* table = bucket_array();
   int b = hash_name(symbol_name(sym), OBARRAY_SIZE);

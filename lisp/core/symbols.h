@@ -29,9 +29,6 @@ void init_symbols();
 // Finds the system symbols again by name (after a workspace was restored).
 void bind_system_symbols();
 
-// Hands an owned symbol to the frame system when it is uninterned.
-extern void (*unintern_owned_hook)(Node* sym);
-
 // The system symbols.
 extern Node *s_t, *s_keyword, *s_owned, *s_readonly, *s_create_time, *s_change_time, *s_dot,
     *s_quote, *s_function, *s_backquote, *s_comma, *s_comma_at, *s_lambda, *s_macro, *s_eql,

@@ -16,30 +16,12 @@
 
 namespace velloq {
 
-static void call_gc_hook(Node* hook, Node*, Node*) {
-  int start = atop;
-  apush(nullptr);
-  apush(hook);
-  apush(nullptr);
-  apush(make_fixnum((int32_t)mem_stats.total_nodes));
-  apush(make_fixnum((int32_t)mem_stats.free_nodes));
-  astack[start] = make_fixnum(start - afp);
-  astack[start + 2] = make_fixnum(2);
-  afp = start;
-  apply_function(2);
-}
-
-static void out_of_nodes() { fatal_error("insufficient node space"); }
-
 bool start_interpreter() {
   context_chain = nullptr;
   if (!init_node_memory()) {
     print_error_text("insufficient memory", nullptr, false);
     return false;
   }
-  node_space_exhausted = out_of_nodes;
-  gc_hook_caller = call_gc_hook;
-  user_break_check = poll_user_break;
   trace_depth = 0;
   argp = nullptr;
   argc_left = 0;
