@@ -58,12 +58,8 @@ Node* bi_evalhook() {
   PROTECT(saved_denv);
   PROTECT(saved_venv);
   PROTECT(saved_fenv);
-  Node* rec = make_cons(s_evalhook, symbol_value(s_evalhook));
-  denv = make_cons(rec, denv);
-  rec = make_cons(s_applyhook, symbol_value(s_applyhook));
-  denv = make_cons(rec, denv);
-  set_slot(s_evalhook, S_VALUE, ehook);
-  set_slot(s_applyhook, S_VALUE, ahook);
+  push_dynamic(s_evalhook, ehook);
+  push_dynamic(s_applyhook, ahook);
   if (consp(env)) {
     venv = car(env);
     fenv = cdr(env);

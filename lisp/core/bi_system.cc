@@ -32,8 +32,6 @@ Node* bi_exit() {
 }
 
 // Walks the segments in handle order.
-Node* node_by_number(long number);
-long node_number(Node* n);
 
 enum { HANDLE_BASE = 65536 };
 

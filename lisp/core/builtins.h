@@ -21,7 +21,5 @@ void define_builtins();
 Node* builtin_node(int position);
 // The handler of a position (used when a workspace is restored).
 Handler builtin_handler(int position);
-// The list of forms given to the running FSUBR.
-extern Node* fsubr_forms;
 
 }  // namespace velloq

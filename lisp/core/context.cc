@@ -3,12 +3,11 @@
 
 #include "errors.h"
 #include "eval.h"
+#include "printer.h"
 #include "streams.h"
 
 namespace velloq {
 
-extern bool printing_error;
-extern bool printer_in_list;
 Context* context_chain = nullptr;
 Node* exit_value = nullptr;
 Context* pending_target = nullptr;
@@ -37,6 +36,14 @@ void end_context(Context* ctx) {
   ptop = ctx->saved_ptop;
 }
 
+void push_dynamic(Node* sym, Node* value) {
+  PROTECT(sym);
+  PROTECT(value);
+  denv = make_cons(make_cons(sym, symbol_value(sym)), denv);
+  set_slot(sym, S_VALUE, value);
+  UNPROTECT(2);
+}
+
 void unwind_dynamic(Node* saved) {
   while (denv && denv != saved) {
     Node* rec = car(denv);
@@ -48,8 +55,7 @@ void unwind_dynamic(Node* saved) {
 [[noreturn]] static void resume(Context* ctx, Node* value) {
   context_chain = ctx;
   ptop = ctx->saved_ptop + 1;  // the context's own tag stays protected
-  plimit = PSTACK_SIZE;
-  alimit = ASTACK_SIZE;
+  reset_stack_limits();
   venv = ctx->saved_venv;
   fenv = ctx->saved_fenv;
   unwind_dynamic(ctx->saved_denv);
@@ -60,10 +66,10 @@ void unwind_dynamic(Node* saved) {
   atop = ctx->saved_atop;
   trace_depth = ctx->saved_trace_depth;
   exit_value = value;
-  gc_hook_running = false;
-  console_error_colour = false;
-  printing_error = false;
-  printer_in_list = false;
+  reset_collector_state();
+  reset_stream_state();
+  reset_error_state();
+  reset_printer_state();
   longjmp(ctx->resume, 1);
 }
 

@@ -31,14 +31,6 @@ struct Context {
   jmp_buf resume;
 };
 
-extern Context* context_chain;
-// The value carried by the current non-local exit (for GO: the forms after
-// the tag).
-extern Node* exit_value;
-// Set while an unwind-protect clean-up runs on the way to another target.
-extern Context* pending_target;
-extern int pending_kind;
-
 // Pushes ctx.  The caller then does `if (setjmp(ctx.resume)) {...}`; every
 // local changed after that point and read after a resume must be volatile.
 void begin_context(Context* ctx, int kinds, Node* tag);
@@ -50,11 +42,15 @@ void end_context(Context* ctx);
 [[noreturn]] void throw_return(Node* name, Node* value);
 [[noreturn]] void throw_catch(Node* tag, Node* value);
 
-// Restores the saved dynamic bindings down to `saved`.
+// Binds sym dynamically to value, keeping its old value on denv for
+// unwind_dynamic.  The value cell is set even for a system symbol.  May
+// raise (node space).
+void push_dynamic(Node* sym, Node* value);
+// Puts back the values of the dynamic bindings made since denv was `saved`.
+// Never raises.
 void unwind_dynamic(Node* saved);
 
 // Error trap support.
-extern bool error_print_enabled;  // whether the innermost handler prints
 void print_error_text(const char* message, Node* value, bool has_value);
 
 }  // namespace velloq

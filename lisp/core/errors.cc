@@ -10,7 +10,7 @@
 namespace velloq {
 
 bool error_print_enabled = true;
-bool printing_error = false;  // cleared when a context is resumed
+static bool printing_error = false;  // an error text is being printed
 
 void print_error_text(const char* message, Node* value, bool has_value) {
   // An error raised while the text is printed must not print again.
@@ -44,6 +44,8 @@ void print_error_text(const char* message, Node* value, bool has_value) {
   if (console.exit_hook) console.exit_hook();
   exit(3);
 }
+
+void reset_error_state() { printing_error = false; }
 
 void report_error(const char* message) { raise(message, nullptr, false); }
 void report_error(const char* message, Node* value) { raise(message, value, true); }

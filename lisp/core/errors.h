@@ -13,5 +13,8 @@ struct Node;
 // Fatal errors print "error: %s\n" and return to the top level (or end
 // start-up).
 [[noreturn]] void fatal_error(const char* message);
+// Called when a context is resumed: an error text left half printed no
+// longer blocks the next one.
+void reset_error_state();
 
 }  // namespace velloq

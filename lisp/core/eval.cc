@@ -313,12 +313,8 @@ static Node* run_eval_hook(Node* hook, Node* x) {
   Node* saved = denv;
   PROTECT(saved);
   PROTECT(envs);
-  Node* rec = make_cons(s_evalhook, symbol_value(s_evalhook));
-  denv = make_cons(rec, denv);
-  rec = make_cons(s_applyhook, symbol_value(s_applyhook));
-  denv = make_cons(rec, denv);
-  set_slot(s_evalhook, S_VALUE, nullptr);
-  set_slot(s_applyhook, S_VALUE, nullptr);
+  push_dynamic(s_evalhook, nullptr);
+  push_dynamic(s_applyhook, nullptr);
   Node* args[2] = {x, envs};
   Node* v = call_function(hook, 2, args);
   unwind_dynamic(saved);

@@ -6,11 +6,6 @@
 
 namespace velloq {
 
-// The argument cursor that built-in handlers read from.
-extern Node** argp;
-extern int argc_left;
-extern int trace_depth;
-
 Node* eval_expr(Node* x);
 // Counts one evaluation step; every 100 steps the break check runs.  Loops
 // whose bodies may evaluate nothing count their rounds with it.

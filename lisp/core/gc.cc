@@ -5,27 +5,16 @@
 #include <cstdlib>
 
 #include "eval.h"
+#include "heap.h"
 #include "node.h"
 #include "streams.h"
 
 namespace velloq {
 
-struct Segment {
-  int32_t count;
-  Segment* newer;
-  Segment* older;
-};
-static inline Node* seg_nodes(Segment* s) { return reinterpret_cast<Node*>(s + 1); }
-
-extern Segment* oldest_segment;
-extern Segment* newest_segment;
-extern Node* free_list;
-extern Node* free_last;
-void release_node_data(Node* n);
-void release_segment(Segment* s);
-
+// True while the *GC-HOOK* function runs: a collection it causes does not
+// call it again.
+static bool gc_hook_running = false;
 // Pending vector-like and stream nodes whose contents are still to be marked.
-bool gc_hook_running = false;
 static Node** pending = nullptr;
 static size_t pending_count = 0, pending_cap = 0;
 
@@ -216,5 +205,7 @@ void collect_garbage_keeping(bool keep_segments) {
   }
   if (verbose) put_count("%ld free ]\n", mem_stats.free_nodes);
 }
+
+void reset_collector_state() { gc_hook_running = false; }
 
 }  // namespace velloq

@@ -6,16 +6,9 @@
 #include <cstring>
 
 #include "errors.h"
+#include "heap.h"
 
 namespace velloq {
-
-struct Segment {
-  int32_t count;
-  Segment* newer;
-  Segment* older;
-};
-
-static inline Node* seg_nodes(Segment* s) { return reinterpret_cast<Node*>(s + 1); }
 
 MemoryStats mem_stats;
 bool gc_stress = false;
@@ -33,7 +26,6 @@ Node* denv = nullptr;
 Node* sym_gc_flag = nullptr;
 Node* sym_gc_hook = nullptr;
 
-// Segment list and free list, shared with the collector (gc.cc).
 Segment* oldest_segment = nullptr;
 Segment* newest_segment = nullptr;
 Segment* fixnum_segment = nullptr;
@@ -67,8 +59,8 @@ static void pool_free(int pool, void* p, size_t bytes) {
 }
 
 // Takes zero-filled memory for strings and vectors within the ceiling.
-void* heap_alloc(size_t bytes) { return pool_alloc(1, bytes); }
-void heap_free(void* p, size_t bytes) { pool_free(1, p, bytes); }
+static void* heap_alloc(size_t bytes) { return pool_alloc(1, bytes); }
+static void heap_free(void* p, size_t bytes) { pool_free(1, p, bytes); }
 
 static size_t segment_bytes(int32_t count) { return sizeof(Segment) + sizeof(Node) * (size_t)count; }
 
@@ -120,7 +112,6 @@ bool init_node_memory() {
   return true;
 }
 
-// Frees what a node holds outside the segments (used by the sweep too).
 void release_node_data(Node* n) {
   switch (n->kind) {
     case K_SYMBOL: case K_ARRAY: case K_CLOSURE: case K_FRAME:
@@ -358,18 +349,19 @@ void protect_overflow() {
   report_error("evaluation stack overflow");
 }
 
+void reset_stack_limits() {
+  plimit = PSTACK_SIZE;
+  alimit = ASTACK_SIZE;
+}
+
 void astack_overflow() {
   if (alimit > ASTACK_SIZE) abort();
   alimit = ASTACK_SIZE + STACK_RESERVE;
   report_error("argument stack overflow");
 }
 
-}  // namespace velloq
-
-namespace velloq {
-
-// Node numbers for ADDRESS-OF, PEEK and POKE: the permanent segments first,
-// then the segments from the oldest.
+// Node numbers count the permanent segments first, then the segments from
+// the oldest.
 long node_number(Node* n) {
   uintptr_t a = (uintptr_t)n;
   long base = 0;

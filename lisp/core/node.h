@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "state.h"
+
 namespace velloq {
 
 enum Kind : int8_t {
@@ -68,18 +70,6 @@ inline Node* symbol_value(Node* s) { return s->u.slots[S_VALUE]; }
 inline Node* symbol_function(Node* s) { return s->u.slots[S_FUNCTION]; }
 inline int32_t string_length(Node* s) { return s->num - 1; }  // without the NUL
 
-// ---- memory statistics (the MEM figures) ----
-struct MemoryStats {
-  long total_nodes;
-  long free_nodes;
-  int segments;
-  long alloc_size;
-  long total_bytes;
-  int collections;
-};
-extern MemoryStats mem_stats;
-extern bool gc_stress;  // VELLOQ_GC_STRESS=1: collect before every allocation
-
 // Prepares node memory: statistics, the permanent segments, the stacks.
 // Returns false when the C heap refuses (the caller reports the fatal error).
 bool init_node_memory();
@@ -108,14 +98,19 @@ void collect_garbage_keeping(bool keep_segments);
 void print_memory_statistics();
 // True when a node pointer lies inside one of the segments (PEEK, POKE).
 bool is_node_address(uintptr_t addr);
+// The position of a node across all segments, or -1 (ADDRESS-OF).
+long node_number(Node* n);
+// The node at a position, or null past the last segment (PEEK, POKE).
+Node* node_by_number(long number);
+
+// Called when a context is resumed: the stacks lose the reserve an
+// overflow report lent them.
+void reset_stack_limits();
+// Called when a context is resumed: a *GC-HOOK* call left by the error is
+// over.
+void reset_collector_state();
 
 // ---- the protection stack: addresses of locals that hold nodes ----
-constexpr int PSTACK_SIZE = 4096;
-constexpr int ASTACK_SIZE = 2048;
-constexpr int STACK_RESERVE = 256;  // room for the error path itself
-extern Node** pstack[PSTACK_SIZE + STACK_RESERVE];
-extern int ptop;  // entries in use
-extern int plimit;  // PSTACK_SIZE, or more while an overflow is reported
 void protect_overflow();
 inline void protect(Node** p) {
   if (ptop >= plimit) protect_overflow();
@@ -126,25 +121,11 @@ inline void unprotect(int n) { ptop -= n; }
 #define UNPROTECT(n) ::velloq::unprotect(n)
 
 // ---- the argument stack ----
-extern Node* astack[ASTACK_SIZE + STACK_RESERVE];
-extern int atop;   // index of the next free entry
-extern int afp;    // index of the current frame's link entry
-extern int alimit;  // ASTACK_SIZE, or more while an overflow is reported
 void astack_overflow();
 inline void apush(Node* n) {
   if (atop >= alimit) astack_overflow();
   astack[atop++] = n;
 }
 
-// Collector roots owned by other modules, registered at start-up.
-extern Node* obarray_symbol;
-extern Node* venv;   // lexical variable environment
-extern Node* fenv;   // lexical function environment
-extern Node* denv;   // dynamic binding list
-extern Node* sym_gc_flag;
-extern Node* sym_gc_hook;
-// True while the *GC-HOOK* function runs; an error resuming a context
-// clears it.
-extern bool gc_hook_running;
 
 }  // namespace velloq

@@ -15,7 +15,9 @@ namespace velloq {
 
 // From an opening parenthesis up to the next closing one printed, the owner
 // path of symbols is left out.
-bool printer_in_list = false;  // cleared when a context is resumed
+static bool printer_in_list = false;  // cleared when a context is resumed
+
+void reset_printer_state() { printer_in_list = false; }
 
 bool valid_number_format(const char* fmt, char kind) {
   int conversions = 0;

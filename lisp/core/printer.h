@@ -14,5 +14,7 @@ void format_flonum(char* buf, int size, double v);
 // Checks a program-set C format: exactly one conversion of the given kind
 // ('i' integer, 'f' floating), flags, width and precision allowed.
 bool valid_number_format(const char* fmt, char kind);
+// Called when a context is resumed: a list left half printed is over.
+void reset_printer_state();
 
 }  // namespace velloq

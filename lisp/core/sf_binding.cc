@@ -103,9 +103,7 @@ Node* sf_progv() {
   for (Node* s = syms; consp(s); s = cdr(s)) {
     Node* sym = car(s);
     if (!symbolp(sym)) report_error("expecting a symbol", sym);
-    Node* rec = make_cons(sym, symbol_value(sym));
-    denv = make_cons(rec, denv);
-    set_slot(sym, S_VALUE, consp(vals) ? car(vals) : nullptr);
+    push_dynamic(sym, consp(vals) ? car(vals) : nullptr);
     if (consp(vals)) vals = cdr(vals);
   }
   Node* v = eval_body(l);

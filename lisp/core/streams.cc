@@ -19,6 +19,8 @@ static const char* console_text = nullptr;
 static long console_pos = 0;
 static int console_unget = -1;
 
+void reset_stream_state() { console_error_colour = false; }
+
 void set_console_input(const char* text) {
   console_text = text;
   console_pos = 0;

@@ -18,9 +18,6 @@ struct ConsoleIO {
   void (*exit_hook)();
 };
 extern ConsoleIO console;
-extern bool console_error_colour;  // set while the error text is written
-extern long output_count;          // every character written to any stream
-extern FILE* dribble_file;         // transcript of console traffic, or null
 
 // The terminal input text (Windows-1251, ends at its NUL).
 void set_console_input(const char* text);
@@ -36,7 +33,6 @@ void stream_put_string(Node* s, const char* text);
 void stream_put_bytes(Node* s, const char* text, long len);
 
 // The three console markers.
-extern Node* console_stream;
 void init_console_streams();
 Node* standard_input();
 Node* standard_output();
@@ -48,5 +44,8 @@ Node* check_stream(Node* s);
 // Empties a string stream's queue into a string or a list of characters.
 Node* ustream_take_string(Node* s);
 Node* ustream_take_list(Node* s);
+// Called when a context is resumed: console text is no longer in the
+// error colour.
+void reset_stream_state();
 
 }  // namespace velloq

@@ -1,0 +1,25 @@
+// Node memory's internals, shared by allocation (memory.cc) and collection
+// (gc.cc) and by no other file.  A segment is this header followed by
+// `count` nodes; the segment and free-list pointers are in state.h.
+#pragma once
+
+#include "node.h"
+
+namespace velloq {
+
+struct Segment {
+  int32_t count;   // nodes that follow the header
+  Segment* newer;  // toward newest_segment
+  Segment* older;  // toward oldest_segment
+};
+
+// The first node of a segment.
+inline Node* seg_nodes(Segment* s) { return reinterpret_cast<Node*>(s + 1); }
+
+// Frees what a node holds outside the segments (string text, slot vectors,
+// an open file) and clears its pointers.  Never raises.
+void release_node_data(Node* n);
+// Gives a segment back to the C heap.  Its nodes' data must be released.
+void release_segment(Segment* s);
+
+}  // namespace velloq
