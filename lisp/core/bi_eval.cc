@@ -22,16 +22,11 @@ Node* bi_apply() {
   Node** args = argp;
   Node* spread = args[n - 1];
   if (spread && !consp(spread)) bad_argument(spread);
-  int start = atop;
-  apush(nullptr);
-  apush(fn);
-  apush(nullptr);
+  int start = open_frame(fn);
   int count = 0;
   for (int i = 0; i < n - 1; i++, count++) apush(args[i]);
   for (Node* l = spread; consp(l); l = cdr(l), count++) apush(car(l));
-  astack[start] = make_fixnum(start - afp);
-  astack[start + 2] = make_fixnum(count);
-  afp = start;
+  finish_frame(start, count);
   argc_left = 0;
   return apply_function(count);
 }

@@ -426,14 +426,9 @@ static Node* map_lists(bool on_cells, bool collect) {
       if (!consp(cursors[i])) done = true;
     if (done) break;
     // The arguments go straight onto the argument stack.
-    int start = atop;
-    apush(nullptr);
-    apush(fn);
-    apush(nullptr);
+    int start = open_frame(fn);
     for (int i = 0; i < n; i++) apush(on_cells ? cursors[i] : car(cursors[i]));
-    astack[start] = make_fixnum(start - afp);
-    astack[start + 2] = make_fixnum(n);
-    afp = start;
+    finish_frame(start, n);
     Node* v = apply_function(n);
     if (collect) append_item(&b, v);
     for (int i = 0; i < n; i++) cursors[i] = cdr(cursors[i]);

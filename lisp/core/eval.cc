@@ -1,6 +1,8 @@
 // The evaluator: call forms, argument frames, application and lookup.
 #include "eval.h"
 
+#include <cassert>
+
 #include "builtins.h"
 #include "context.h"
 #include "errors.h"
@@ -20,23 +22,19 @@ static int poll_counter = 100;
 
 // ---- frames ----
 
-void push_frame_header(Node* fn, int count) {
-  int start = atop;
-  apush(make_fixnum(start - afp));
-  apush(fn);
-  apush(make_fixnum(count));
-  afp = start;
-}
-
+// A frame is link, function, count, arguments: the link entry holds the
+// distance back to the previous frame's link entry (entry 0 is the bottom).
 void pop_frame() {
+  assert(afp > 0 && fixnump(astack[afp]) && fixnump(astack[afp + 2]));
   int link = astack[afp]->num;
+  assert(link > 0 && link <= afp);
+  assert(afp + 3 + astack[afp + 2]->num <= atop);
   atop = afp;
   afp -= link;
+  assert(afp == 0 || fixnump(astack[afp]));
 }
 
-// Pushes link and function; the count and frame pointer are set by
-// finish_frame once the arguments are on the stack.
-static int open_frame(Node* fn) {
+int open_frame(Node* fn) {
   int start = atop;
   apush(nullptr);
   apush(fn);
@@ -44,7 +42,7 @@ static int open_frame(Node* fn) {
   return start;
 }
 
-static void finish_frame(int start, int count) {
+void finish_frame(int start, int count) {
   astack[start] = make_fixnum(start - afp);
   astack[start + 2] = make_fixnum(count);
   afp = start;
@@ -186,7 +184,9 @@ static Node* run_handler(Node* fn, int count) {
   int saved_argc = argc_left;
   argp = &astack[afp + 3];
   argc_left = count;
+  [[maybe_unused]] int entry_ptop = ptop;
   Node* v = fn->u.fn();
+  assert(ptop == entry_ptop);  // every built-in unprotects what it protected
   argp = saved_argp;
   argc_left = saved_argc;
   return v;
@@ -249,6 +249,7 @@ Node* apply_list(Node* fn, Node* args) {
 }
 
 static Node* eval_call(Node* form) {
+  [[maybe_unused]] int entry_ptop = ptop;
   PROTECT(form);
   Node* head = car(form);
   Node* args = cdr(form);
@@ -301,6 +302,7 @@ static Node* eval_call(Node* form) {
       report_error("bad function", fn);
   }
   UNPROTECT(1);
+  assert(ptop == entry_ptop);
   return v;
 }
 

@@ -16,10 +16,17 @@ Node* eval_without_hook(Node* x);
 Node* eval_body(Node* forms);
 // Applies the function of the current argument frame and pops the frame.
 Node* apply_function(int count);
-// Builds a frame: link, function, count, arguments.
+// Builds a frame for fn from the argument forms (evaluated or as written)
+// and makes it current; returns the argument count.  May raise (errors of
+// the evaluation, argument stack overflow); args is protected meanwhile.
 int push_evaluated_args(Node* fn, Node* args);
 int push_unevaluated_args(Node* fn, Node* args);
-void push_frame_header(Node* fn, int count);
+// Starts a frame for fn on the argument stack and returns its start; the
+// caller pushes the arguments with apush and then calls finish_frame, which
+// makes it the current frame.  May raise (argument stack overflow).
+int open_frame(Node* fn);
+void finish_frame(int start, int count);
+// Drops the current frame and makes the previous one current.
 void pop_frame();
 // Applies fn to the list args through the ordinary apply path.
 Node* apply_list(Node* fn, Node* args);

@@ -161,19 +161,13 @@ static void sweep(bool release) {
 
 void collect_garbage() { collect_garbage_keeping(false); }
 
-// Calls the hook with the node total and the free nodes.  The frame is
-// built on the argument stack by hand, so each number is protected there
-// as soon as it is made.
+// Calls the hook with the node total and the free nodes.  Each number goes
+// on the argument stack, and so is protected, as soon as it is made.
 static void call_gc_hook(Node* hook) {
-  int start = atop;
-  apush(nullptr);
-  apush(hook);
-  apush(nullptr);
+  int start = open_frame(hook);
   apush(make_fixnum((int32_t)mem_stats.total_nodes));
   apush(make_fixnum((int32_t)mem_stats.free_nodes));
-  astack[start] = make_fixnum(start - afp);
-  astack[start + 2] = make_fixnum(2);
-  afp = start;
+  finish_frame(start, 2);
   apply_function(2);
 }
 
