@@ -1,4 +1,7 @@
-// Handlers of the built-in table, one declaration each.
+// Handlers of the built-in table, one declaration each.  A handler (bi_:
+// SUBR, sf_: special form) takes its arguments through the cursor of
+// eval.h (a special form its forms from fsubr_forms), may allocate and
+// raise, and returns its value with the protection stack as it found it.
 #pragma once
 
 #include "node.h"

@@ -15,11 +15,13 @@ struct BuiltinEntry {
 
 extern const BuiltinEntry builtin_table[BUILTIN_COUNT + 1];
 // Interns every named entry, marks it a system symbol and gives it its
-// function; then the aliases.
+// function; then the aliases.  Allocates.
 void define_builtins();
-// The SUBR node of a table position (made on first use for unnamed ones).
+// The SUBR node of a table position 0..BUILTIN_COUNT-1 (made on first use
+// for unnamed ones, and kept).  Allocates.
 Node* builtin_node(int position);
-// The handler of a position (used when a workspace is restored).
+// The handler of a position, or null outside the table (used when a
+// workspace is restored).  Never raises.
 Handler builtin_handler(int position);
 
 }  // namespace velloq

@@ -31,26 +31,38 @@ struct Context {
   jmp_buf resume;
 };
 
-// Pushes ctx.  The caller then does `if (setjmp(ctx.resume)) {...}`; every
+// Pushes ctx, saving every interpreter pointer, and protects its tag while
+// it lives.  The caller then does `if (setjmp(ctx.resume)) {...}`; every
 // local changed after that point and read after a resume must be volatile.
+// Raises only on a protection stack overflow.
 void begin_context(Context* ctx, int kinds, Node* tag);
-// Pops ctx (it must be the innermost context).
+// Pops ctx (it must be the innermost context) and drops the protections
+// made since it was pushed.  Never raises.
 void end_context(Context* ctx);
-// Resumes target (or an unwind-protect context between here and there).
+// Resumes target (or an unwind-protect context between here and there),
+// with exit_value set to value: the saved pointers come back, dynamic
+// bindings are undone and each module resets its own flags.
 [[noreturn]] void unwind_to(Context* target, int kind, Node* value);
+// Go to the tag-body holding tag; raises "no target for GO" when none does.
 [[noreturn]] void throw_go(Node* tag);
+// Leaves the innermost block named name with value; raises "no target for
+// RETURN".
 [[noreturn]] void throw_return(Node* name, Node* value);
+// Leaves the innermost CATCH of tag with value; raises "no target for
+// THROW".
 [[noreturn]] void throw_catch(Node* tag, Node* value);
 
 // Binds sym dynamically to value, keeping its old value on denv for
-// unwind_dynamic.  The value cell is set even for a system symbol.  May
-// raise (node space).
+// unwind_dynamic.  The value cell is set even for a read-only symbol.
+// Allocates; protects sym and value.
 void push_dynamic(Node* sym, Node* value);
 // Puts back the values of the dynamic bindings made since denv was `saved`.
 // Never raises.
 void unwind_dynamic(Node* saved);
 
-// Error trap support.
+// Writes "error: " and message to the console in the error colour, with
+// " - " and the printed value when has_value.  An error raised while the
+// text is printed prints nothing more.  May raise (printing the value).
 void print_error_text(const char* message, Node* value, bool has_value);
 
 }  // namespace velloq

@@ -8,10 +8,12 @@ namespace velloq {
 
 struct Node;
 
+// message must outlive the jump (a literal).  With no context to resume,
+// the front end's exit hook runs and the process exits with status 3.
 [[noreturn]] void report_error(const char* message);
 [[noreturn]] void report_error(const char* message, Node* value);
 // Fatal errors print "error: %s\n" and return to the top level (or end
-// start-up).
+// start-up); ERRSET does not catch them.
 [[noreturn]] void fatal_error(const char* message);
 // Called when a context is resumed: an error text left half printed no
 // longer blocks the next one.

@@ -6,15 +6,23 @@
 
 namespace velloq {
 
+// Every evaluation below allocates and may raise: a Lisp program runs.
+// The argument given to it is protected for the duration.
+
+// The value of x, through *EVALHOOK* when one is set.  Every 100 calls the
+// user break is polled (which may raise).
 Node* eval_expr(Node* x);
 // Counts one evaluation step; every 100 steps the break check runs.  Loops
-// whose bodies may evaluate nothing count their rounds with it.
+// whose bodies may evaluate nothing count their rounds with it.  May raise
+// (the user break).
 void poll_step();
 // Evaluates x itself without calling *EVALHOOK* (EVALHOOK).
 Node* eval_without_hook(Node* x);
 // Evaluates the forms of a list in order; the last value (NIL for none).
 Node* eval_body(Node* forms);
-// Applies the function of the current argument frame and pops the frame.
+// Applies the function of the current argument frame (count arguments)
+// and pops the frame.  Raises "undefined function", "null function", "bad
+// function" and whatever the function raises.
 Node* apply_function(int count);
 // Builds a frame for fn from the argument forms (evaluated or as written)
 // and makes it current; returns the argument count.  May raise (errors of
@@ -28,35 +36,62 @@ int open_frame(Node* fn);
 void finish_frame(int start, int count);
 // Drops the current frame and makes the previous one current.
 void pop_frame();
-// Applies fn to the list args through the ordinary apply path.
+// Applies fn to the list args through the ordinary apply path (args is
+// protected).
 Node* apply_list(Node* fn, Node* args);
-// Calls fn with explicit arguments.
+// Calls fn with count explicit arguments, copied onto the argument stack
+// first; args need not be protected by the caller after the call starts.
 Node* call_function(Node* fn, int count, Node** args);
 
+// A closure of the given type (LAMBDA or MACRO) over the lambda list and
+// body, closing over env and fenv_.  Allocates; protects its arguments;
+// raises "bad formal argument list" for a malformed lambda list.
 Node* make_closure(Node* name, Node* type, Node* lambda_list, Node* body, Node* env, Node* fenv_);
+// Runs a closure with count arguments at args, which must lie on the
+// argument stack (the current frame); a named closure is a RETURN target.
 Node* call_closure(Node* closure, int count, Node** args);
+// Expands form once when its head names a macro; *expanded tells whether
+// it did.  Runs the macro's body.
 Node* macroexpand_1(Node* form, bool* expanded);
+// Expands form until its head is no macro.
 Node* macroexpand_form(Node* form);
 
+// The frame the running closure belongs to (its name's owner), or NIL.
+// Never raises.
 Node* current_frame_context();
+// The value of sym: the innermost lexical binding, else the global value
+// (SELF: the current frame).  Never raises; an unbound symbol gives NIL.
 Node* get_variable(Node* sym);
+// Sets the innermost lexical binding of sym, else its global value (a
+// read-only or owned symbol keeps its value; SELF is not set).  Never
+// raises.
 void set_variable(Node* sym, Node* value);
+// The function of sym, lexical first.  Raises "undefined function".
 Node* get_function(Node* sym);
+// Sets sym's innermost lexical function, else its global function (a
+// read-only or owned symbol keeps its own).  Never raises.
 void set_function(Node* sym, Node* value);
-// Pushes a binding on the first environment frame of venv.
+// Pushes a binding on the first environment frame of venv.  Allocates;
+// protects sym and value.
 void bind_variable(Node* sym, Node* value);
 
 // ---- argument cursor helpers for handlers ----
-Node* next_arg();             // "too few arguments" when none is left
+// The arguments lie on the argument stack, so a handler need not protect
+// what these return while it still holds its place there.  None allocates.
+Node* next_arg();             // raises "too few arguments" when none is left
 inline bool more_args() { return argc_left > 0; }
-void last_arg();              // "too many arguments" when some are left
-int32_t fixnum_arg();         // next argument, a FIXNUM
+void last_arg();              // raises "too many arguments" when some are left
+// The next argument checked for its kind; raises "bad argument type" (or
+// "too few arguments").
+int32_t fixnum_arg();         // a FIXNUM's value
 Node* symbol_arg();
 Node* string_arg();
 Node* list_arg();             // NIL or a cons
 // Returns the value following `keyword` among the remaining arguments
-// (searched as keyword/value pairs), or `missing` when it is absent.
+// (searched as keyword/value pairs), or `missing` when it is absent; *found
+// (when given) tells which.  Takes no argument off the cursor.
 Node* keyword_arg(Node* keyword, Node* missing, bool* found);
+// Raises "bad argument type" with value.
 [[noreturn]] void bad_argument(Node* value);
 
 }  // namespace velloq

@@ -13,7 +13,7 @@ namespace velloq {
 // The global value of sym (no lexical binding was found).  Never raises.
 inline Node* global_value(Node* sym) { return symbol_value(sym); }
 
-// Sets the global value of sym; system and read-only symbols keep theirs.
+// Sets the global value of sym; read-only and owned symbols keep theirs.
 inline void set_global_value(Node* sym, Node* value) {
   if (is_protected(sym)) return;
   set_slot(sym, S_VALUE, value);
@@ -22,7 +22,7 @@ inline void set_global_value(Node* sym, Node* value) {
 // The global function of sym, or NIL.  Never raises.
 inline Node* global_function(Node* sym) { return symbol_function(sym); }
 
-// Sets the global function of sym; system and read-only symbols keep theirs.
+// Sets the global function of sym; read-only and owned symbols keep theirs.
 inline void set_global_function(Node* sym, Node* value) {
   if (is_protected(sym)) return;
   set_slot(sym, S_FUNCTION, value);

@@ -3,6 +3,12 @@
 //
 // The core is plain C-style code: errors leave routines by longjmp, so no
 // object with a destructor may be alive across a call that can raise.
+//
+// Words used by the contracts of the core's headers:
+//   "allocates"  a collection may run first: every node that no root and no
+//                protected local reaches is freed, and the *GC-HOOK* may run
+//                (and raise).  Arguments said to be protected survive it.
+//   "may raise"  may leave by the error path's non-local jump.
 #pragma once
 
 #include <cstdint>
@@ -70,33 +76,67 @@ inline Node* symbol_value(Node* s) { return s->u.slots[S_VALUE]; }
 inline Node* symbol_function(Node* s) { return s->u.slots[S_FUNCTION]; }
 inline int32_t string_length(Node* s) { return s->num - 1; }  // without the NUL
 
-// Prepares node memory: statistics, the permanent segments, the stacks.
-// Returns false when the C heap refuses (the caller reports the fatal error).
+// Prepares node memory: statistics, the permanent segments, empty stacks
+// and roots; reads VELLOQ_HEAP_LIMIT and VELLOQ_GC_STRESS.  Returns false
+// when the C heap refuses (the caller reports the fatal error).
 bool init_node_memory();
-// Releases every segment and the stacks (used at shut-down and by tests).
+// Releases every segment and what its nodes hold (shut-down, tests).
+// Every node pointer held anywhere dangles afterwards.
 void free_node_memory();
 
+// A cleared node of the given kind.  Allocates; when no node can be had
+// even beyond the ceiling, ends in the fatal error "insufficient node
+// space".
 Node* allocate_node(int kind);
+// (a . d).  Allocates; protects a and d.
 Node* make_cons(Node* a, Node* d);
+// A FIXNUM; -128..255 are permanent and allocate nothing.  Allocates.
 Node* make_fixnum(int32_t v);
+// A FLONUM.  Allocates.
 Node* make_flonum(double v);
+// The permanent CHARACTER of a code 0..255; allocates nothing.  Raises
+// "character code out of range" for other codes.
 Node* make_character(int code);
+// A STRING holding a copy of s (NUL-terminated) or of len bytes of s; s
+// must not point into a node's string, which a collection may free.
+// Allocates; raises "insufficient string space".
 Node* make_string_from(const char* s);
 Node* make_string_bytes(const char* s, int32_t len);
+// An empty STRING with room for size bytes including the NUL.  Allocates;
+// raises "insufficient string space".
 Node* make_string_of_size(int32_t size);
+// An ARRAY of size NIL slots.  Allocates; raises "insufficient vector
+// space".
 Node* make_vector(int32_t size);
+// A SYMBOL with the given print name and no value, function or owner.
+// Allocates; protects name_string; may raise as make_vector.
 Node* make_symbol_node(Node* name_string);
+// A CLOSURE with its name, type and environments set, the rest NIL.
+// Allocates; protects all four; may raise as make_vector.
 Node* make_closure_node(Node* name, Node* type, Node* env, Node* fenv);
+// A FILE-STREAM over fp (null: closed).  Allocates.
 Node* make_file_stream(FILE* fp);
+// An empty UNNAMED-STREAM.  Allocates.
 Node* make_unnamed_stream();
+// A FRAME named n.  Allocates; protects n; may raise as make_vector.
 Node* make_frame_node(Node* n);
+// A SUBR or FSUBR node for a table position.  Allocates.
 Node* make_subr(int kind, Handler fn, int position);
+// bytes of zeroed string space within the heap ceiling.  May collect;
+// raises "insufficient string space".
 char* allocate_string_space(int32_t bytes);
+// Adds a segment of mem_stats.alloc_size nodes to the free list; false
+// when the C heap refuses.  Never raises.
 bool add_segment();
+// Collects, releasing wholly free segments (or keeping them all).  Frees
+// every node no root or protected local reaches; then runs *GC-HOOK*, which
+// may raise.
 void collect_garbage();
 void collect_garbage_keeping(bool keep_segments);
+// Writes the MEM figures to *STANDARD-OUTPUT*.  Allocates when that is a
+// string stream.
 void print_memory_statistics();
-// True when a node pointer lies inside one of the segments (PEEK, POKE).
+// True when addr lies inside one of the segments (PEEK, POKE).
 bool is_node_address(uintptr_t addr);
 // The position of a node across all segments, or -1 (ADDRESS-OF).
 long node_number(Node* n);
@@ -110,18 +150,25 @@ void reset_stack_limits();
 // over.
 void reset_collector_state();
 
-// ---- the protection stack: addresses of locals that hold nodes ----
+// ---- the protection stack: PROTECT(local) before a call that allocates,
+// UNPROTECT(count) before returning; a resumed context drops the rest ----
+// Raises "evaluation stack overflow" (with a reserve for the error path;
+// aborts when the reserve is used up too).
 void protect_overflow();
+// Makes *p a root until unprotected; raises on overflow.
 inline void protect(Node** p) {
   if (ptop >= plimit) protect_overflow();
   pstack[ptop++] = p;
 }
+// Drops the n most recent protections.
 inline void unprotect(int n) { ptop -= n; }
 #define PROTECT(x) ::velloq::protect(&(x))
 #define UNPROTECT(n) ::velloq::unprotect(n)
 
 // ---- the argument stack ----
+// Raises "argument stack overflow" (as protect_overflow).
 void astack_overflow();
+// Pushes n; raises on overflow.  Entries are roots for the collector.
 inline void apush(Node* n) {
   if (atop >= alimit) astack_overflow();
   astack[atop++] = n;

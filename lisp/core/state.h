@@ -70,12 +70,13 @@ extern int pending_kind;              // the kind of that exit
 extern bool error_print_enabled;      // whether the innermost handler prints
 
 // ---- streams.cc: the console and the transcript ----
-// The front end's interface, `console` and `console_may_read_more`, is
-// declared beside its type in streams.h.
-extern bool console_error_colour;     // set while the error text is written
-extern long output_count;             // every character written to any stream
-extern FILE* dribble_file;            // transcript of console traffic, or null
 extern Node* console_stream;          // the file stream that stands for the terminal
+// Declared beside the front end's interface in streams.h:
+//   console                the functions the front end supplies
+//   console_error_colour   set while the error text is written
+//   output_count           every character written to any stream
+//   dribble_file           transcript of console traffic, or null
+//   console_may_read_more  whether console reading may ask for more lines
 
 // ---- symbols.cc: the system symbols ----
 // Found again by name after a workspace is restored (bind_system_symbols).

@@ -18,6 +18,9 @@ struct ConsoleIO {
   void (*exit_hook)();
 };
 extern ConsoleIO console;
+extern bool console_error_colour;  // set while the error text is written
+extern long output_count;          // every character written to any stream
+extern FILE* dribble_file;         // transcript of console traffic, or null
 
 // The terminal input text (Windows-1251, ends at its NUL).
 void set_console_input(const char* text);
@@ -25,23 +28,39 @@ void clear_console_input();
 // Whether console reading may ask the front end for more lines.
 extern bool console_may_read_more;
 
+// Byte streams: s is NIL (no stream), a FILE-STREAM or an UNNAMED-STREAM,
+// not checked here.  Writing to or pushing back into a string stream
+// allocates (s is protected).  Reading raises "bad stream" when a string
+// stream holds a non-character.
+// The next byte of s, or -1 at its end (the console may ask the front end
+// for another line).
 int stream_get_char(Node* s);
+// Gives back one byte c read from s (-1 is ignored).
 void stream_unget_char(Node* s, int c);
+// The next byte of s without taking it, or -1.
 int stream_peek_char(Node* s);
+// Writes one byte, a NUL-terminated text or len bytes to s; counted in
+// output_count.  Console text goes to the front end and the transcript.
 void stream_put_char(Node* s, int c);
 void stream_put_string(Node* s, const char* text);
 void stream_put_bytes(Node* s, const char* text, long len);
 
-// The three console markers.
+// Makes the console stream and sets the standard stream variables to it.
+// Allocates.
 void init_console_streams();
+// The stream a standard variable names; one holding something other than
+// a stream means the console, NIL means none.  Never raises.
 Node* standard_input();
 Node* standard_output();
 Node* error_output();
 Node* trace_output();
 
-// Checks a stream argument: NIL, an open file stream or a string stream.
+// Checks a stream argument: NIL, an open file stream or a string stream
+// pass; raises "file not open" or "bad argument type".
 Node* check_stream(Node* s);
 // Empties a string stream's queue into a string or a list of characters.
+// ustream_take_string allocates (s protected) and raises "bad stream" or
+// "insufficient string space"; ustream_take_list never raises.
 Node* ustream_take_string(Node* s);
 Node* ustream_take_list(Node* s);
 // Called when a context is resumed: console text is no longer in the
