@@ -15,7 +15,7 @@ static void put_line(const char* fmt, long v) {
   stream_put_string(standard_output(), buf);
 }
 
-void print_memory_statistics() {
+static void print_memory_statistics() {
   put_line("Nodes:       %ld\n", mem_stats.total_nodes);
   put_line("Free nodes:  %ld\n", mem_stats.free_nodes);
   put_line("Segments:    %ld\n", mem_stats.segments);

@@ -55,6 +55,7 @@ enum { S_VALUE = 0, S_FUNCTION = 1, S_PLIST = 2, S_PNAME = 3, S_OWNER = 4, SYMBO
 // Frame slots.
 enum { FR_SLOTS = 0, FR_CHILDREN = 1, FR_NAME = 2, FRAME_SLOTS = 3 };
 
+// Kind tests: true only for a node of that kind (NIL is none).
 inline bool consp(Node* n) { return n && n->kind == K_CONS; }
 inline bool symbolp(Node* n) { return n && n->kind == K_SYMBOL; }
 inline bool fixnump(Node* n) { return n && n->kind == K_FIXNUM; }
@@ -67,6 +68,8 @@ inline bool framep(Node* n) { return n && n->kind == K_FRAME; }
 inline bool vectorlike(Node* n) {
   return n && (n->kind == K_SYMBOL || n->kind == K_ARRAY || n->kind == K_CLOSURE || n->kind == K_FRAME);
 }
+// Accessors: the caller has checked the kind (car and cdr of NIL are not
+// allowed here).  Never raise, never allocate.
 inline Node* car(Node* n) { return n->u.c.car; }
 inline Node* cdr(Node* n) { return n->u.c.cdr; }
 inline Node* slot(Node* v, int i) { return v->u.slots[i]; }
@@ -133,9 +136,6 @@ bool add_segment();
 // may raise.
 void collect_garbage();
 void collect_garbage_keeping(bool keep_segments);
-// Writes the MEM figures to *STANDARD-OUTPUT*.  Allocates when that is a
-// string stream.
-void print_memory_statistics();
 // True when addr lies inside one of the segments (PEEK, POKE).
 bool is_node_address(uintptr_t addr);
 // The position of a node across all segments, or -1 (ADDRESS-OF).
