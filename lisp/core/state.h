@@ -2,9 +2,9 @@
 // routine, in one place, grouped by the file that owns and defines it.  A
 // module header includes this one, so a global is declared nowhere else.
 //
-// All of it is reset by start_interpreter; after an error, resuming a
-// context (context.cc) restores the saved pointers and asks each module to
-// reset its own flags.
+// There is one interpreter per process.  After an error, resuming a
+// context (context.cc) restores the pointers the context saved and asks
+// each module to reset its own flags (the reset_* routines).
 #pragma once
 
 #include <cstdint>
