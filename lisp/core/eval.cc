@@ -6,7 +6,7 @@
 #include "builtins.h"
 #include "context.h"
 #include "errors.h"
-#include "frame_links.h"
+#include "frame_access.h"
 #include "printer.h"
 #include "streams.h"
 #include "symbols.h"

@@ -7,7 +7,7 @@
 #include "builtins.h"
 #include "cp1251.h"
 #include "errors.h"
-#include "frame_links.h"
+#include "frame_access.h"
 #include "eval.h"
 #include "streams.h"
 #include "symbols.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "errors.h"
-#include "frame_links.h"
+#include "frame_access.h"
 
 namespace velloq {
 
