@@ -6,7 +6,7 @@
 
 namespace velloq {
 
-// What a front end supplies: the only function pointers of the interpreter.
+// What a front end supplies: the seam between the interpreter and the terminal.
 // Each is called with the front end's own context, so a front end needs no
 // globals of its own.  Every function member may be null.
 struct ConsoleIO {

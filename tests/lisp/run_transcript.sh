@@ -18,7 +18,9 @@
 # that line is in; a line the session writes in pieces stands where it is
 # completed.  Every expected line ends with a line feed.  Expected output
 # never holds an address, a time or anything else that differs between
-# builds, so the same transcript passes in release and sanitizer builds.
+# builds, so the same transcript passes in release and sanitizer builds
+# (`ctest -R '^lisp_'` in a build folder runs every transcript against
+# that folder's velloq).
 #
 # NAME.env, when present, holds environment settings for the run; the
 # folder NAME.data, when present, is copied into the scratch folder the
