@@ -22,7 +22,7 @@ long errors = 0;
 const long kErrorLimit = 1000;
 const long kPollLimit = 3000;  // about 300,000 evaluations per input
 
-bool step_limit_reached() { return ++polls > kPollLimit; }
+bool step_limit_reached(void*) { return ++polls > kPollLimit; }
 
 Node* input_symbol = nullptr;
 

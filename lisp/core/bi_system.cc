@@ -27,7 +27,7 @@ Node* bi_type_of() {
 
 Node* bi_exit() {
   last_arg();
-  if (console.exit_hook) console.exit_hook();
+  if (console.exit_hook) console.exit_hook(console.context);
   return nullptr;
 }
 

@@ -41,7 +41,7 @@ void print_error_text(const char* message, Node* value, bool has_value) {
   for (Context* c = context_chain; c; c = c->prev)
     if (c->kinds & CX_BREAK) unwind_to(c, CX_BREAK, nullptr);
   print_error_text("no previous break level", nullptr, false);
-  if (console.exit_hook) console.exit_hook();
+  if (console.exit_hook) console.exit_hook(console.context);
   exit(3);
 }
 
@@ -54,7 +54,7 @@ void fatal_error(const char* message) {
   print_error_text(message, nullptr, false);
   for (Context* c = context_chain; c; c = c->prev)
     if ((c->kinds & CX_TOPLEVEL) && c->tag) unwind_to(c, CX_BREAK, nullptr);
-  if (console.exit_hook) console.exit_hook();
+  if (console.exit_hook) console.exit_hook(console.context);
   exit(3);
 }
 

@@ -45,13 +45,13 @@ static int console_get() {
         return c;
       }
     }
-    if (!console_may_read_more || !console.read_more || !console.read_more()) return -1;
+    if (!console_may_read_more || !console.read_more || !console.read_more(console.context)) return -1;
   }
 }
 
 static void console_put(int c) {
   if (c == '\r') c = '\n';
-  if (console.write_char) console.write_char(c, console_error_colour);
+  if (console.write_char) console.write_char(console.context, c, console_error_colour);
   if (dribble_file) fputc(c, dribble_file);
 }
 
@@ -131,7 +131,7 @@ void stream_put_bytes(Node* s, const char* text, long len) {
       if (memchr(chunk, 0, (size_t)n)) {
         for (int k = 0; k < n; k++) console_put((unsigned char)chunk[k]);
       } else {
-        console.write_string(chunk, console_error_colour);
+        console.write_string(console.context, chunk, console_error_colour);
         if (dribble_file) fwrite(chunk, 1, (size_t)n, dribble_file);
       }
       output_count += n;

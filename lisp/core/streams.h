@@ -6,16 +6,19 @@
 
 namespace velloq {
 
-// What a front end supplies.  Every member may be null.
+// What a front end supplies: the seam between the interpreter and the terminal.
+// Each is called with the front end's own context, so a front end needs no
+// globals of its own.  Every function member may be null.
 struct ConsoleIO {
-  void (*write_char)(int c, bool error_colour);
-  void (*write_string)(const char* s, bool error_colour);
+  void* context;
+  void (*write_char)(void* context, int c, bool error_colour);
+  void (*write_string)(void* context, const char* s, bool error_colour);
   // Asked when the console input is used up while a program reads: makes
   // the next line the console input; false at end of input.
-  bool (*read_more)();
-  bool (*break_requested)();
-  void (*process_events)();
-  void (*exit_hook)();
+  bool (*read_more)(void* context);
+  bool (*break_requested)(void* context);
+  void (*process_events)(void* context);
+  void (*exit_hook)(void* context);
 };
 extern ConsoleIO console;
 extern bool console_error_colour;  // set while the error text is written

@@ -99,7 +99,7 @@ void evaluate_top_level_text(const char* text, int* more) {
 
 void poll_user_break() {
   for (int round = 0; round < 2; round++) {
-    if (console.break_requested && console.break_requested()) {
+    if (console.break_requested && console.break_requested(console.context)) {
       console_error_colour = true;
       stream_put_string(console_stream, "*User-Break*\n");
       console_error_colour = false;
@@ -108,7 +108,7 @@ void poll_user_break() {
       print_error_text("no top level", nullptr, false);
       return;
     }
-    if (round == 0 && console.process_events) console.process_events();
+    if (round == 0 && console.process_events) console.process_events(console.context);
   }
 }
 

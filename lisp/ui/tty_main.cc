@@ -9,7 +9,7 @@
 #include <string>
 
 #include "cp1251.h"
-#include "tty_session.h"
+#include "tty_frontend.h"
 
 static void usage() {
   std::fputs("usage: velloq --tty\n", stderr);
@@ -35,5 +35,5 @@ int main(int argc, char** argv) {
     // The windows come with the environment; until then the terminal runs.
     tty = true;
   }
-  return velloq_ui::run_tty_session(stdin, stdout);
+  return velloq_ui::run_tty(stdin, stdout);
 }

@@ -14,8 +14,8 @@ namespace {
 
 std::string captured;
 
-void capture_char(int c, bool) { captured.push_back((char)c); }
-void capture_string(const char* s, bool) { captured += s; }
+void capture_char(void*, int c, bool) { captured.push_back((char)c); }
+void capture_string(void*, const char* s, bool) { captured += s; }
 
 class TopLevelTest : public ::testing::Test {
  protected:
@@ -78,7 +78,7 @@ TEST_F(TopLevelTest, TheHistoryKeepsThreeExpressionsAndValues) {
 TEST_F(TopLevelTest, AUserBreakReturnsToTheTopLevel) {
   static int polls = 0;
   polls = 0;
-  console.break_requested = [] { return ++polls == 3; };
+  console.break_requested = [](void*) { return ++polls == 3; };
   EXPECT_EQ(submit("(loop)\n"), 0);
   EXPECT_EQ(captured, "*User-Break*\n");
   console.break_requested = nullptr;
