@@ -86,20 +86,28 @@ function(suite_test_command)
   set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${SUITE_TEST_ENV};${T_ENV}" TIMEOUT 900)
 endfunction()
 
-# suite_fuzz(NAME n SOURCES ... LIBS ... CORPUS dir [SECONDS s])
-# In the fuzz configuration, builds the libFuzzer target n.  In the test
-# configuration, when SUITE_FUZZ_BIN_DIR names a fuzz build, runs it briefly
-# over its seed corpus as the test fuzz_n (new inputs go to a scratch folder,
-# the committed corpus is never written).
+# suite_fuzz(NAME n SOURCES ... LIBS ... CORPUS dir [SECONDS s] [MAX_LEN bytes])
+# In the fuzz configuration, builds the libFuzzer target n and writes n.fuzz
+# beside it (line 1 the corpus folder, line 2 the target's own options) for
+# scripts/fuzz.sh.  In the test configuration, when SUITE_FUZZ_BIN_DIR names
+# a fuzz build, runs it briefly from its committed corpus as the test fuzz_n
+# (new inputs go to a scratch folder, the committed corpus is never
+# written).  MAX_LEN raises the input size for readers whose guards depend
+# on it.
 function(suite_fuzz)
-  cmake_parse_arguments(T "" "NAME;CORPUS;SECONDS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;CORPUS;SECONDS;MAX_LEN" "SOURCES;LIBS" ${ARGN})
   if(NOT T_SECONDS)
     set(T_SECONDS 20)
+  endif()
+  set(options "")
+  if(T_MAX_LEN)
+    set(options "-max_len=${T_MAX_LEN}")
   endif()
   if(SUITE_FUZZ)
     add_executable(${T_NAME} ${T_SOURCES})
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS})
     target_link_options(${T_NAME} PRIVATE -fsanitize=fuzzer)
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}.fuzz "${T_CORPUS}\n${options}\n")
   elseif(SUITE_FUZZ_BIN_DIR)
     file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
     set(bin ${SUITE_FUZZ_BIN_DIR}/${rel}/${T_NAME})
@@ -107,7 +115,7 @@ function(suite_fuzz)
     add_test(NAME fuzz_${T_NAME}
       COMMAND ${CMAKE_COMMAND} -E env
               "ASAN_OPTIONS=detect_leaks=1" "UBSAN_OPTIONS=halt_on_error=1"
-              sh -c "mkdir -p '${scratch}' && '${bin}' -max_total_time=${T_SECONDS} -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 '${scratch}' '${T_CORPUS}'")
+              sh -c "mkdir -p '${scratch}' && '${bin}' -max_total_time=${T_SECONDS} -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 ${options} '${scratch}' '${T_CORPUS}'")
     set_tests_properties(fuzz_${T_NAME} PROPERTIES TIMEOUT 600)
   endif()
 endfunction()

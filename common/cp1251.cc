@@ -58,6 +58,13 @@ long decodeUtf8(std::string_view text, size_t& i) {
     }
     cp = (cp << 6) | (b & 0x3F);
   }
+  // An overlong form would smuggle a byte past checks made on the UTF-8
+  // text (C0 80 for NUL, C0 AF for '/'); surrogates are no characters.
+  static const long kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < kLeast[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    ++i;
+    return -1;
+  }
   i += len;
   return cp;
 }

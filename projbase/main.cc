@@ -3,7 +3,8 @@
 // offers a numbered menu to look up, add, change and delete them.
 //
 // Exit status: 0 after key 0 has saved and when standard input ends (then
-// nothing is saved); 2 when the fact file cannot be read as records.
+// nothing is saved); 1 when input ends after a save that failed and was
+// not done since; 2 when the fact file cannot be read as records.
 
 #include <unistd.h>
 
@@ -31,8 +32,9 @@ int main() {
     console = std::make_unique<projbase::TtyConsole>(STDIN_FILENO, STDOUT_FILENO);
   else
     console = std::make_unique<projbase::StreamConsole>(STDIN_FILENO, STDOUT_FILENO);
-  projbase::ShowMenu(*console, facts, [](const projbase::FactSet& f, std::string& error) {
-    return projbase::saveFactFile(projbase::msg::kFactFile, f, error);
-  });
-  return 0;
+  projbase::SessionEnd end =
+      projbase::ShowMenu(*console, facts, [](const projbase::FactSet& f, std::string& error) {
+        return projbase::saveFactFile(projbase::msg::kFactFile, f, error);
+      });
+  return end == projbase::SessionEnd::Unsaved ? 1 : 0;
 }

@@ -106,12 +106,24 @@ std::string FindCode(const FactSet& facts, const std::string& name, const std::s
   return code ? *code : std::string(msg::kNoProject);
 }
 
-void ShowMenu(Console& console, FactSet& facts, const SaveFacts& save) {
+SessionEnd ShowMenu(Console& console, FactSet& facts, const SaveFacts& save) {
+  // A save that failed leaves the records unsaved until one succeeds.
+  bool saved = false, unsaved = false;
+  const SaveFacts tracked = [&](const FactSet& f, std::string& error) {
+    saved = save(f, error);
+    unsaved = !saved;
+    return saved;
+  };
   for (;;) {
     writeMenu(console);
     int key = 0;
-    if (console.readKey(key) == Input::End) return;
-    if (runKey(console, facts, save, key) == Next::Stop) return;
+    Next next = console.readKey(key) == Input::End ? Next::Stop
+                                                   : runKey(console, facts, tracked, key);
+    if (next == Next::Menu) continue;
+    if (saved) return SessionEnd::Saved;
+    if (!unsaved) return SessionEnd::Ended;
+    writeLine(console, msg::kNotSaved);
+    return SessionEnd::Unsaved;
   }
 }
 

@@ -17,9 +17,18 @@ using SaveFacts = std::function<bool(const FactSet& facts, std::string& error)>;
 // "Проекта в базе нет" when there is none.
 std::string FindCode(const FactSet& facts, const std::string& name, const std::string& technology);
 
+// How a session ended.
+enum class SessionEnd {
+  Saved,     // key 0 saved the records
+  Ended,     // input ended; no save was asked for, or the last one worked
+  Unsaved,   // input ended after a save that failed: the records are lost
+};
+
 // Shows the menu, reads a key and runs its command, again and again, until
 // key 0 has saved the records or standard input has ended.  A failed save
-// is reported and the menu comes back with every record kept.
-void ShowMenu(Console& console, FactSet& facts, const SaveFacts& save);
+// is reported and the menu comes back with every record kept; when input
+// then ends with no later save done, the last line says the records were
+// not saved.
+SessionEnd ShowMenu(Console& console, FactSet& facts, const SaveFacts& save);
 
 }  // namespace projbase

@@ -7,6 +7,10 @@ namespace norvix {
 
 namespace {
 
+// A reply is judged by its first character; this many bytes hold one in any
+// terminal encoding, with room for a carriage return after it.
+constexpr size_t kReplyKept = 64;
+
 enum class ReplyKind { Yes, No, Cancel, Why, Other };
 
 // What a reply line (Windows-1251) means, by its first character.
@@ -22,6 +26,22 @@ ReplyKind Classify(const std::string& reply) {
 }
 
 }  // namespace
+
+bool ReadLineHead(std::istream& in, std::string& head, size_t keep) {
+  head.clear();
+  std::streambuf* buffer = in.rdbuf();
+  bool any = false;
+  for (;;) {
+    int c = buffer ? buffer->sbumpc() : std::char_traits<char>::eof();
+    if (c == std::char_traits<char>::eof()) {
+      in.setstate(any ? std::ios::eofbit : std::ios::eofbit | std::ios::failbit);
+      return any;
+    }
+    any = true;
+    if (c == '\n') return true;
+    if (head.size() < keep) head += static_cast<char>(c);
+  }
+}
 
 std::string ToLineFeeds(const std::string& text) {
   std::string out;
@@ -50,7 +70,7 @@ Reply ConsoleHost::Ask(const std::string& line) {
   Write(ToLineFeeds(line));
   out_.flush();
   std::string reply;
-  while (std::getline(in_, reply)) {
+  while (ReadLineHead(in_, reply, kReplyKept)) {
     if (!reply.empty() && reply.back() == '\r') reply.pop_back();
     switch (Classify(cp1251::fromLocale(reply))) {
       case ReplyKind::Yes:

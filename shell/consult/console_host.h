@@ -27,6 +27,12 @@ class ConsoleHost : public EngineHost {
   Engine* engine_ = nullptr;
 };
 
+// Reads one line of `in` (without its line feed) into `head`, keeping only
+// its first `keep` bytes and reading past the rest, so that no line can
+// take more memory than that.  Returns false at the end of input when no
+// byte was left to read.
+bool ReadLineHead(std::istream& in, std::string& head, size_t keep);
+
 // A dialog text as terminal lines: CR LF and a lone CR become LF.
 std::string ToLineFeeds(const std::string& text);
 

@@ -7,12 +7,14 @@
 #include "error_sink.h"
 #include "kbase.h"
 #include "kbase_format.h"
+#include "load_budget.h"
 
 namespace norvix {
 
 namespace {
 
 using kbfile::ByteReader;
+using kbfile::LoadBudget;
 using kbfile::Truncated;
 
 // Finds a sample's slot for a definition.  Files list the slots in the
@@ -54,14 +56,12 @@ class SlotFinder {
 // How a frame record ended: go on with the next record, or abandon the load.
 enum class RecordEnd { Next, Abandon };
 
-// Reads one file into a knowledge base.  Samples get their slots from their
-// definitions, not from the file, so a small file could ask for many large
-// slots; the slot budget (proportional to the file's size) stops that from
-// exhausting memory.
+// Reads one file into a knowledge base.  What a record builds is charged to
+// the budget first (see LoadBudget), so that no file, however crafted, takes
+// memory out of proportion to its size.
 class Loader {
  public:
-  Loader(AKBase& kb, std::string_view bytes)
-      : kb_(kb), in_(bytes), slotBudget_(64 * bytes.size() + (64u << 20)) {}
+  Loader(AKBase& kb, std::string_view bytes) : kb_(kb), in_(bytes), budget_(bytes.size()) {}
 
   bool Run();
 
@@ -72,13 +72,14 @@ class Loader {
   RecordEnd Frame();
   bool OwnSlotDefs(AFrame* frame);
   RecordEnd SampleRest(AFrame* frame);
-  void ChargeSlots(const AFrame& frame);
-  void Charge(size_t cost);
+  std::string Text();
+  Lines LinesText();
+  void ChargeSlots(const std::vector<ASlotDef*>& defs);
   void RestoreSamples();
 
   AKBase& kb_;
   ByteReader in_;
-  size_t slotBudget_;
+  LoadBudget budget_;
   bool repeated_ = false;  // a record named a frame read before
   bool uniqueDefNames_ = true;
 };
@@ -105,10 +106,12 @@ void Loader::RestoreSamples() {
     if (!frame->IsSample) continue;
     std::unordered_set<const ASlotDef*> present;
     for (const ASlot& slot : frame->Slots) present.insert(slot.Def);
-    size_t cost = 0;
-    for (const ASlotDef* def : frame->InheritedDefs())
-      if (!present.count(def)) cost += sizeof(ASlot) + def->DefaultValue.size();
-    Charge(cost);
+    std::vector<ASlotDef*> missing;
+    for (ASlotDef* def : frame->InheritedDefs())
+      if (!present.count(def)) missing.push_back(def);
+    // RestoreSlots builds the new list before the old one goes.
+    ChargeSlots(missing);
+    budget_.Charge(frame->Slots.size() * LoadBudget::Slot());
     frame->RestoreSlots();
   }
 }
@@ -123,15 +126,15 @@ bool Loader::Header() {
     ShowError(msg::kLaterVersion);
     return false;
   }
-  kb_.ProjectName = in_.Text();
-  kb_.Purpose = in_.Text();
-  kb_.Subject = in_.Text();
-  kb_.Author = in_.Text();
+  kb_.ProjectName = Text();
+  kb_.Purpose = Text();
+  kb_.Subject = Text();
+  kb_.Author = Text();
   kb_.AutoReport = (in_.Byte() & kbfile::kAutoReportBit) != 0;
-  kb_.TargetFrame = in_.Text();
-  kb_.Invitation = in_.Text();
-  kb_.SuccessMsg = in_.Text();
-  kb_.FailMsg = in_.Text();
+  kb_.TargetFrame = Text();
+  kb_.Invitation = Text();
+  kb_.SuccessMsg = Text();
+  kb_.FailMsg = Text();
   return true;
 }
 
@@ -140,14 +143,15 @@ void Loader::SlotDefs() {
   while (!kb_.SlotDefs().empty()) kb_.DeleteSlotDef(kb_.SlotDefs().front()->Name());
   size_t count = in_.Count(kbfile::kSlotDefRecordMin);
   for (size_t i = 0; i < count; ++i) {
-    std::string name = in_.Text();
+    std::string name = Text();
+    budget_.Charge(LoadBudget::SlotDef() + LoadBudget::Text(name.size()));
     ASlotDef* def = kb_.AddSlotDef(name);
-    def->Definition = SplitLines(in_.Text());
-    def->DefaultValue = in_.Text();
+    def->Definition = LinesText();
+    def->DefaultValue = Text();
     unsigned char flags = in_.Byte();
     def->IsValueList = (flags & kbfile::kValueListBit) != 0;
     def->Decompose = (flags & kbfile::kDecomposeBit) != 0;
-    if (def->Decompose) def->DecomposeMsg = in_.Text();
+    if (def->Decompose) def->DecomposeMsg = Text();
     if (kb_.FindSlotDef(name) != def) uniqueDefNames_ = false;
   }
 }
@@ -156,6 +160,7 @@ bool Loader::Frames() {
   if (!in_.Marker(kbfile::kFrameSection)) return true;
   while (!kb_.Frames().empty()) kb_.DeleteFrame(kb_.Frames().front().get());
   size_t count = in_.Count(kbfile::kFrameRecordMin);
+  budget_.Charge(LoadBudget::Reserve(count));
   kb_.ReserveFrames(count);
   for (size_t i = 0; i < count; ++i)
     if (Frame() == RecordEnd::Abandon) return false;
@@ -165,12 +170,12 @@ bool Loader::Frames() {
 // A parent must precede its children and must not be a sample; anything
 // else is a broken hierarchy.
 RecordEnd Loader::Frame() {
-  std::string name = in_.Text();
-  Lines definition = SplitLines(in_.Text());
+  std::string name = Text();
+  Lines definition = LinesText();
   AFrame* parent = nullptr;
   char hierarchy = static_cast<char>(in_.Byte());
   if (hierarchy == kbfile::kHasParent) {
-    parent = kb_.FindFrame(in_.Text());
+    parent = kb_.FindFrame(in_.TextView());
     if (!parent || parent->IsSample) {
       ShowError(msg::kBadHierarchy);
       return RecordEnd::Abandon;
@@ -179,7 +184,10 @@ RecordEnd Loader::Frame() {
     ShowError(msg::kAngryBug);
     return RecordEnd::Next;
   }
-  if (kb_.FindFrame(name)) repeated_ = true;
+  if (kb_.FindFrame(name))
+    repeated_ = true;
+  else
+    budget_.Charge(LoadBudget::Frame() + LoadBudget::Text(name.size()));
   AFrame* frame = kb_.AddFrame(name, parent);
   frame->Definition = std::move(definition);
   if (!OwnSlotDefs(frame)) return RecordEnd::Next;
@@ -197,12 +205,15 @@ bool Loader::OwnSlotDefs(AFrame* frame) {
   size_t count = in_.Count(kbfile::kTextMin);
   std::unordered_set<const ASlotDef*> seen(frame->OwnSlotDefs.begin(), frame->OwnSlotDefs.end());
   for (size_t i = 0; i < count; ++i) {
-    ASlotDef* def = kb_.FindSlotDef(in_.Text());
+    ASlotDef* def = kb_.FindSlotDef(in_.TextView());
     if (!def) {
       ShowError(msg::kAngryBug2);
       return false;
     }
-    if (seen.insert(def).second) frame->InsertOwnSlotDef(def);
+    if (seen.count(def)) continue;
+    budget_.Charge(LoadBudget::OwnSlotDef());
+    seen.insert(def);
+    frame->InsertOwnSlotDef(def);
   }
   return true;
 }
@@ -212,11 +223,11 @@ bool Loader::OwnSlotDefs(AFrame* frame) {
 // a repeated record can cause) has its messages and slot records read past.
 RecordEnd Loader::SampleRest(AFrame* frame) {
   bool wasSample = frame->IsSample;
+  if (!wasSample && frame->Children.empty()) ChargeSlots(frame->InheritedDefs());
   bool sample = frame->SetSample(true);
-  if (sample && !wasSample) ChargeSlots(*frame);
-  std::string offer = in_.Text();
-  std::string success = in_.Text();
-  std::string fail = in_.Text();
+  std::string offer = Text();
+  std::string success = Text();
+  std::string fail = Text();
   if (sample) {
     frame->OfferMsg = std::move(offer);
     frame->SuccessMsg = std::move(success);
@@ -238,22 +249,30 @@ RecordEnd Loader::SampleRest(AFrame* frame) {
     std::string_view value = in_.TextView();
     ASlot* slot = slots.Find(def, i);
     if (!slot) continue;  // a slot the sample does not have
+    budget_.Charge(LoadBudget::Text(note.size()) + LoadBudget::Text(value.size()));
     slot->Note = note;
     slot->Value = value;
   }
   return RecordEnd::Next;
 }
 
-void Loader::ChargeSlots(const AFrame& frame) {
-  size_t cost = 0;
-  for (const ASlot& slot : frame.Slots) cost += sizeof(ASlot) + slot.Value.size();
-  Charge(cost);
+// A text kept in the knowledge base.
+std::string Loader::Text() {
+  std::string_view text = in_.TextView();
+  budget_.Charge(LoadBudget::Text(text.size()));
+  return std::string(text);
 }
 
-// Slots beyond the budget mean a file built to exhaust memory.
-void Loader::Charge(size_t cost) {
-  if (cost > slotBudget_) throw Truncated{};
-  slotBudget_ -= cost;
+Lines Loader::LinesText() {
+  std::string_view text = in_.TextView();
+  budget_.Charge(LoadBudget::Lines(text));
+  return SplitLines(text);
+}
+
+// The slots a sample gets for `defs`, each with its definition's default.
+void Loader::ChargeSlots(const std::vector<ASlotDef*>& defs) {
+  for (const ASlotDef* def : defs)
+    budget_.Charge(LoadBudget::Slot() + LoadBudget::Text(def->DefaultValue.size()));
 }
 
 }  // namespace

@@ -11,8 +11,26 @@ std::string JoinLines(const Lines& lines) {
   return text;
 }
 
+size_t CountLines(std::string_view text) {
+  size_t count = 0, start = 0, i = 0;
+  while (i < text.size()) {
+    char c = text[i];
+    if (c != '\r' && c != '\n') {
+      ++i;
+      continue;
+    }
+    ++count;
+    i += (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+    start = i;
+  }
+  return start < text.size() ? count + 1 : count;
+}
+
+// The count first: a list grown line by line would hold up to three times
+// the room at its peak, which matters for texts of nothing but line breaks.
 Lines SplitLines(std::string_view text) {
   Lines lines;
+  lines.reserve(CountLines(text));
   size_t start = 0;
   size_t i = 0;
   while (i < text.size()) {

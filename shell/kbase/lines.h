@@ -17,4 +17,7 @@ std::string JoinLines(const Lines& lines);
 // line, so JoinLines and SplitLines give back the same lines.
 Lines SplitLines(std::string_view text);
 
+// The number of lines SplitLines gives for `text`.
+size_t CountLines(std::string_view text);
+
 }  // namespace norvix

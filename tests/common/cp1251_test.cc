@@ -48,6 +48,20 @@ TEST(Cp1251, UnrepresentableAndMalformedInputIsReplacedAndReported) {
   EXPECT_TRUE(lossy);
   EXPECT_EQ(cp1251::fromUtf8("Да", '?', &lossy), "\xC4\xE0");
   EXPECT_FALSE(lossy);
+  // Overlong forms, surrogates and code points beyond U+10FFFF: each byte
+  // of such a sequence is replaced, none decodes to a character.
+  struct Case {
+    const char* utf8;
+    const char* win;
+  } malformed[] = {
+      {"\xC0\xAE", "??"},          {"\xC0\x80", "??"},
+      {"\xE0\x80\xAF", "???"},    {"\xF0\x80\x80\xAF", "????"},
+      {"\xED\xA0\x80", "???"},    {"\xF4\x90\x80\x80", "????"},
+  };
+  for (const Case& c : malformed) {
+    EXPECT_EQ(cp1251::fromUtf8(c.utf8, '?', &lossy), c.win) << c.win;
+    EXPECT_TRUE(lossy);
+  }
 }
 
 TEST(Cp1251, CaseFoldingCoversLatinAndCyrillicRangesOnly) {

@@ -1,9 +1,11 @@
 // The console host: replies read from a stream, dialog lines written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "console_host.h"
+#include "peak_heap.h"
 #include "scripted_host.h"
 
 namespace norvix::test {
@@ -70,6 +72,69 @@ TEST(ConsoleHost, LineEndsInsideTextBecomeLineFeeds) {
   host.PrintLine("x\r");
   host.PrintLine("[a\r\nb\r\n]");
   EXPECT_EQ(out.str(), "x\n\n[a\nb\n]\n");
+}
+
+// A stream of `first`, then `length` bytes 'x', then `rest`, made as it is
+// read, so that the test itself holds no long line.
+class LongLineBuffer : public std::streambuf {
+ public:
+  LongLineBuffer(std::string first, size_t length, std::string rest)
+      : first_(std::move(first)), left_(length), rest_(std::move(rest)), chunk_(65536, 'x') {}
+
+ protected:
+  int_type underflow() override {
+    if (!first_.empty()) {
+      serve(first_);
+      first_.clear();
+    } else if (left_ > 0) {
+      size_t n = std::min(left_, chunk_.size());
+      left_ -= n;
+      setg(chunk_.data(), chunk_.data(), chunk_.data() + n);
+    } else if (!rest_.empty()) {
+      serve(rest_);
+      rest_.clear();
+    } else {
+      return traits_type::eof();
+    }
+    return traits_type::to_int_type(*gptr());
+  }
+
+ private:
+  void serve(const std::string& text) {
+    current_ = text;
+    setg(current_.data(), current_.data(), current_.data() + current_.size());
+  }
+  std::string first_;
+  size_t left_;
+  std::string rest_;
+  std::string chunk_;
+  std::string current_;
+};
+
+// A reply needs its first character only: a line of 64 MB is read past
+// without being kept.
+TEST(ConsoleHost, OverlongReplyLineIsReadPastInBoundedMemory) {
+  LongLineBuffer buffer("?", size_t{64} << 20, "\nyes\n");
+  std::istream in(&buffer);
+  std::ostringstream out;
+  ConsoleHost host(in, out);
+  heaptest::ResetPeak();
+  size_t before = heaptest::BytesInUse();
+  EXPECT_EQ(host.Ask(W("Q? ")), Reply::Yes);
+  EXPECT_LT(heaptest::PeakBytes() - before, size_t{1} << 20);
+  EXPECT_EQ(out.str(), "Q? \n[Д]\n");
+}
+
+TEST(ConsoleHost, ReadLineHeadKeepsTheStartOfEachLine) {
+  std::istringstream in("abcdef\n\nxy");
+  std::string head;
+  ASSERT_TRUE(ReadLineHead(in, head, 3));
+  EXPECT_EQ(head, "abc");
+  ASSERT_TRUE(ReadLineHead(in, head, 3));
+  EXPECT_EQ(head, "");
+  ASSERT_TRUE(ReadLineHead(in, head, 3));
+  EXPECT_EQ(head, "xy");
+  EXPECT_FALSE(ReadLineHead(in, head, 3));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "file_bytes.h"
+#include "io_faults.h"
+#include "system_error.h"
 #include "test_support.h"
 
 namespace norvix::test {
@@ -144,6 +146,37 @@ TEST(FileRoundTrip, FailedSaveKeepsThePreviousFileAndModified) {
   EXPECT_FALSE(cause.empty());
   EXPECT_EQ(errors.messages, Names{W("Невозможно сохранить файл!")});
   EXPECT_EQ(readAll(path), "previous");
+}
+
+// Each step of the file replacement made to fail in turn (the test build
+// counts them): the previous file stays, nothing else appears in the
+// folder, the user is told and the base stays modified.
+TEST(FileRoundTrip, EveryFailingStepOfASaveIsReportedAndHarmless) {
+  if (!fileio::faults::built()) GTEST_SKIP() << "fault injection is in the test build only";
+  ScratchDir dir;
+  std::string path = dir.write("kb.dat", "previous");
+  AKBase kb;
+  kb.AddFrame("A", nullptr);
+  long failing = 1;
+  for (;; ++failing) {
+    ErrorRecorder errors;
+    std::string cause;
+    fileio::faults::failAt(failing);
+    bool saved = kb.SaveToFile(path, &cause);
+    fileio::faults::failAt(0);
+    if (saved) break;
+    EXPECT_EQ(cause, fileio::systemReason(EIO)) << "step " << failing;
+    EXPECT_EQ(errors.messages, Names{W("Невозможно сохранить файл!")}) << "step " << failing;
+    EXPECT_TRUE(kb.Modified);
+    EXPECT_EQ(readAll(path), "previous") << "step " << failing;
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
+    EXPECT_EQ(files, 1u) << "step " << failing;
+    ASSERT_LT(failing, 50) << "the save never succeeds";
+  }
+  EXPECT_GE(failing - 1, 5) << "create, write, fsync, close and rename can each fail";
+  EXPECT_FALSE(kb.Modified);
+  EXPECT_EQ(readAll(path), kb.SaveToBytes());
 }
 
 TEST(FileRoundTrip, FailedSaveOverAFolderLeavesItAsItWas) {

@@ -203,6 +203,42 @@ TEST(ProjbaseMenu, FailedSaveIsReportedAndKeepsEveryRecord) {
   EXPECT_EQ(save.saved, (FactSet{{"n", "t", "c"}}));
 }
 
+// How the session ends, and its last line, after each way of leaving.
+TEST(ProjbaseMenu, EndAfterAFailedSaveSaysTheRecordsWereNotSaved) {
+  const std::string notSaved = kMenu + msg::kNotSaved + "\n";
+  struct Case {
+    const char* what;
+    std::deque<ScriptedConsole::Reply> script;
+    int failingSaves;
+    SessionEnd end;
+    std::string tail;  // what the output ends with
+  } cases[] = {
+      {"saved at once", {ok("0")}, 0, SessionEnd::Saved, kMenu + "yes\n"},
+      {"input ends", {ok("2"), ok("n"), ok("t"), ok("c")}, 0, SessionEnd::Ended, kMenu},
+      {"failed, then input ends", {ok("0")}, 1, SessionEnd::Unsaved, notSaved},
+      {"failed, then ends in a question",
+       {ok("0"), ok("2"), ok("n")}, 1, SessionEnd::Unsaved,
+       msg::kAskTechnology + std::string("\n") + msg::kNotSaved + "\n"},
+      {"failed twice", {ok("0"), ok("0")}, 2, SessionEnd::Unsaved, notSaved},
+      {"failed, then saved", {ok("0"), ok("0")}, 1, SessionEnd::Saved, kMenu + "yes\n"},
+  };
+  for (const Case& c : cases) {
+    ScriptedConsole console;
+    console.script = c.script;
+    FactSet facts = {{"n", "t", "c"}};
+    int failuresLeft = c.failingSaves;
+    SessionEnd end = ShowMenu(console, facts, [&](const FactSet&, std::string& error) {
+      if (failuresLeft == 0) return true;
+      --failuresLeft;
+      error = "EIO";
+      return false;
+    });
+    EXPECT_EQ(end, c.end) << c.what;
+    ASSERT_GE(console.shown.size(), c.tail.size()) << c.what;
+    EXPECT_EQ(console.shown.substr(console.shown.size() - c.tail.size()), c.tail) << c.what;
+  }
+}
+
 TEST(ProjbaseMenu, FindCodeGivesTheFirstCodeOrTheNoProjectText) {
   FactSet facts = {{"n", "t", "1"}, {"n", "t", "2"}};
   EXPECT_EQ(FindCode(facts, "n", "t"), "1");

@@ -224,8 +224,9 @@ void pump(int in, int out, int err, std::string_view input, PipeResult& result) 
 }  // namespace
 
 PipeResult runPiped(const std::string& dir, std::string_view input, long fileSizeLimit,
-                    const std::string& locale) {
+                    const std::string& locale, const std::vector<std::string>& extraEnv) {
   std::vector<std::string> env = childEnvironment(locale);
+  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
   std::vector<char*> envp = pointers(env);
   int in[2], out[2], err[2];
   if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0)

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pbtest {
 
@@ -71,9 +72,11 @@ struct PipeResult {
 
 // Runs projbase in `dir` with `input` on a pipe as standard input, in the
 // locale `locale`.  When `fileSizeLimit` is not zero, files the program
-// writes may not grow beyond that many bytes.
+// writes may not grow beyond that many bytes.  `extraEnv` ("NAME=value")
+// is added to the environment.
 PipeResult runPiped(const std::string& dir, std::string_view input, long fileSizeLimit = 0,
-                    const std::string& locale = "C.UTF-8");
+                    const std::string& locale = "C.UTF-8",
+                    const std::vector<std::string>& extraEnv = {});
 
 // Compiles the locale `name` (say "ru_RU.KOI8-R") from the system's locale
 // sources into a folder of its own and returns that folder, or an empty

@@ -11,6 +11,7 @@
 
 #include "cp1251.h"
 #include "dialogue.h"
+#include "io_faults.h"
 #include "process_driver.h"
 
 namespace pbtest {
@@ -160,13 +161,47 @@ TEST(ProjbasePipe, SaveThatKeepsFailingLeavesThePreviousFileAndNoLeftovers) {
   Dialogue d = addRecord("Большой", "т", std::string(300, 'L')) + saveAndLeave();
   d.pop_back();
   PipeResult r = runPiped(dir.path(), scriptOf(d + d), 100);  // two failed saves, then the end
-  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(contains(r.out, "yes")) << r.out;
+  EXPECT_TRUE(r.out.ends_with(kMenu + "Записи не сохранены.\n")) << r.out;
   EXPECT_EQ(readBytes(dir.file("knolbases.ddb")), before);
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
     names.push_back(entry.path().filename().string());
   EXPECT_EQ(names, std::vector<std::string>{"knolbases.ddb"}) << "no temporary file is left";
+}
+
+// Each step of the save made to fail in turn (the test build counts them):
+// the failure and its reason are shown, the previous file stays whole, no
+// temporary file is left and the end of input says the records are lost.
+TEST(ProjbasePipe, EveryFailingStepOfTheSaveIsReportedAndHarmless) {
+  if (!fileio::faults::built()) GTEST_SKIP() << "fault injection is in the test build only";
+  const std::string before = "knolbase(\"a\",\"b\",\"c\")\n";
+  const std::string script = scriptOf(addRecord("Щит", "т", "к")) + "0";
+  long failing = 1;
+  for (;; ++failing) {
+    TempDir dir;
+    writeBytes(dir.file("knolbases.ddb"), before);
+    PipeResult r = runPiped(dir.path(), script, 0, "C.UTF-8",
+                            {"SUITE_FAIL_IO_AT=" + std::to_string(failing)});
+    if (r.status == 0) {
+      EXPECT_TRUE(r.out.ends_with("yes\n")) << r.out;
+      EXPECT_EQ(readBytes(dir.file("knolbases.ddb")),
+                before + "knolbase(\"" + win("Щит") + "\",\"" + win("т") + "\",\"" + win("к") + "\")\n");
+      break;
+    }
+    EXPECT_EQ(r.status, 1) << "step " << failing << r.err;
+    EXPECT_TRUE(contains(r.out, "Не удалось сохранить файл knolbases.ddb: ошибка ввода-вывода\n"))
+        << "step " << failing << r.out;
+    EXPECT_TRUE(r.out.ends_with(kMenu + "Записи не сохранены.\n")) << r.out;
+    EXPECT_EQ(readBytes(dir.file("knolbases.ddb")), before) << "step " << failing;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+      names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"knolbases.ddb"}) << "step " << failing;
+    ASSERT_LT(failing, 50) << "the save never succeeds";
+  }
+  EXPECT_GE(failing - 1, 5) << "create, write, fsync, close and rename can each fail";
 }
 
 TEST(ProjbasePipe, CLocaleTakesTheTerminalToBeUtf8) {
