@@ -1,69 +1,58 @@
 // The knowledge bases of the window tests.
 #include "test_kbases.h"
 
-#include "cp1251.h"
 #include "kbase.h"
+#include "kbase_builder.h"
+#include "win_text.h"
 
 #include <QFile>
 #include <QtTest>
 
-std::string cp(const char* utf8) { return cp1251::fromUtf8(utf8); }
-
 namespace {
+
+using norvix::test::W;
 
 void save(norvix::AKBase& kb, const QString& path) {
   if (!kb.SaveToFile(QFile::encodeName(path).toStdString()))
     qFatal("cannot write the test base %s", qPrintable(path));
 }
 
-void addSample(norvix::AKBase& kb, norvix::AFrame* parent, const char* name,
-               norvix::ASlotDef* def, const char* value) {
-  norvix::AFrame* sample = kb.AddFrame(cp(name), parent);
-  sample->SetSample(true);
-  sample->SlotFor(def)->Value = cp(value);
-}
-
-void fillFruit(norvix::AKBase& kb) {
-  kb.ProjectName = cp("Сад");
-  norvix::ASlotDef* colour = kb.AddSlotDef(cp("Цвет"));
-  norvix::AFrame* fruit = kb.AddFrame(cp("Фрукт"), nullptr);
-  kb.AttachSlot(cp("Фрукт"), cp("Цвет"));
-  addSample(kb, fruit, "Яблоко", colour, "красный");
-  addSample(kb, fruit, "Лимон", colour, "желтый");
+void fillFruit(norvix::test::KBaseBuilder& b) {
+  b.kb().ProjectName = W("Сад");
+  b.Def("Цвет");
+  norvix::AFrame* fruit = b.Proto("Фрукт", nullptr, {"Цвет"});
+  b.Sample("Яблоко", fruit, {{"Цвет", "красный"}});
+  b.Sample("Лимон", fruit, {{"Цвет", "желтый"}});
 }
 
 }  // namespace
 
 void writeFruitBase(const QString& path) {
   norvix::AKBase kb;
-  fillFruit(kb);
-  kb.TargetFrame = cp("Фрукт");
+  norvix::test::KBaseBuilder b(kb);
+  fillFruit(b);
+  kb.TargetFrame = W("Фрукт");
   save(kb, path);
 }
 
 void writeNoTargetBase(const QString& path) {
   norvix::AKBase kb;
-  fillFruit(kb);
+  norvix::test::KBaseBuilder b(kb);
+  fillFruit(b);
   save(kb, path);
 }
 
 void writeSystemBase(const QString& path) {
   norvix::AKBase kb;
-  kb.ProjectName = cp("ПК");
-  kb.TargetFrame = cp("Система");
-  norvix::ASlotDef* type = kb.AddSlotDef(cp("Тип"));
-  norvix::ASlotDef* block = kb.AddSlotDef(cp("Блок"));
-  block->Decompose = true;
-  norvix::ASlotDef* clock = kb.AddSlotDef(cp("Частота"));
-  norvix::AFrame* system = kb.AddFrame(cp("Система"), nullptr);
-  kb.AttachSlot(cp("Система"), cp("Тип"));
-  kb.AttachSlot(cp("Система"), cp("Блок"));
-  system->SetSample(true);
-  system->SlotFor(type)->Value = cp("настольный");
-  system->SlotFor(block)->Value = cp("Процессор");
-  norvix::AFrame* cpu = kb.AddFrame(cp("Процессор"), nullptr);
-  kb.AttachSlot(cp("Процессор"), cp("Частота"));
-  addSample(kb, cpu, "P1", clock, "2000");
+  norvix::test::KBaseBuilder b(kb);
+  kb.ProjectName = W("ПК");
+  kb.TargetFrame = W("Система");
+  b.Def("Тип");
+  b.Def("Блок")->Decompose = true;
+  b.Def("Частота");
+  b.Sample("Система", nullptr, {{"Тип", "настольный"}, {"Блок", "Процессор"}});
+  norvix::AFrame* cpu = b.Proto("Процессор", nullptr, {"Частота"});
+  b.Sample("P1", cpu, {{"Частота", "2000"}});
   save(kb, path);
 }
 
