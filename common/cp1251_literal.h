@@ -32,7 +32,7 @@ namespace literal_detail {
 
 // Decodes the UTF-8 sequence at text[i] and advances i past it.  Not a
 // constant expression (so a compile error) when the sequence is malformed.
-consteval char32_t nextCodePoint(const char* text, std::size_t end, std::size_t& i) {
+constexpr char32_t nextCodePoint(const char* text, std::size_t end, std::size_t& i) {
   const auto b0 = static_cast<unsigned char>(text[i]);
   const int len = b0 < 0x80 ? 1 : (b0 >> 5) == 6 ? 2 : (b0 >> 4) == 14 ? 3 : 0;
   if (len == 0 || i + len > end) throw "malformed UTF-8 in a Windows-1251 literal";
