@@ -4,12 +4,12 @@ set(SUITE_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 
 # When not empty, only folders with these names are added (for example
 # "projbase" or "shell;kbase;consult"), so that one area can be built while
-# another is half-written.  common/ is always built.
+# another is half-written.  common/ and tests/support/ are always entered.
 set(SUITE_AREAS "" CACHE STRING "Folder names to build; empty builds everything")
 
 function(suite_area_wanted dir out)
   get_filename_component(name ${dir} NAME)
-  if(SUITE_AREAS STREQUAL "" OR name IN_LIST SUITE_AREAS)
+  if(SUITE_AREAS STREQUAL "" OR name IN_LIST SUITE_AREAS OR name STREQUAL "support")
     set(${out} ON PARENT_SCOPE)
   else()
     set(${out} OFF PARENT_SCOPE)
@@ -31,7 +31,7 @@ endfunction()
 # areas (tests/projbase, bench/lisp, fuzz/kbase ...) plug in without editing
 # a shared file.
 function(suite_add_all_subdirectories)
-  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+  file(GLOB children LIST_DIRECTORIES true CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
        ${CMAKE_CURRENT_SOURCE_DIR}/*)
   list(SORT children)
   foreach(child IN LISTS children)
@@ -72,6 +72,7 @@ function(suite_qttest)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} Qt6::Test Qt6::Widgets)
+  set_target_properties(${T_NAME} PROPERTIES AUTOMOC ON)
   target_compile_definitions(${T_NAME} PRIVATE
       SUITE_SOURCE_DIR="${SUITE_ROOT}" SUITE_BINARY_DIR="${CMAKE_BINARY_DIR}")
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})

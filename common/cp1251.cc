@@ -1,4 +1,5 @@
 #include "cp1251.h"
+#include "cp1251_table.h"
 
 #include <iconv.h>
 #include <langinfo.h>
@@ -9,18 +10,6 @@
 
 namespace cp1251 {
 namespace {
-
-// Code points of the bytes 0x80-0xFF; 0xFFFD marks the unassigned 0x98.
-constexpr std::array<char16_t, 128> kHigh = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
-    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
-    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
-    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
-    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
-    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
-};
 
 void appendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -100,19 +89,9 @@ std::string iconvConvert(std::string_view text, const char* to, const char* from
 
 }  // namespace
 
-char32_t toUnicode(unsigned char byte) {
-  if (byte < 0x80) return byte;
-  if (byte >= 0xC0) return 0x0410 + (byte - 0xC0);
-  return kHigh[byte - 0x80];
-}
+char32_t toUnicode(unsigned char byte) { return table::codePointOf(byte); }
 
-int fromUnicode(char32_t cp) {
-  if (cp < 0x80) return static_cast<int>(cp);
-  if (cp >= 0x0410 && cp <= 0x044F) return static_cast<int>(0xC0 + (cp - 0x0410));
-  for (size_t i = 0; i < kHigh.size(); ++i)
-    if (kHigh[i] == cp && cp != 0xFFFD) return static_cast<int>(0x80 + i);
-  return -1;
-}
+int fromUnicode(char32_t cp) { return table::byteOf(cp); }
 
 std::string toUtf8(std::string_view text) {
   std::string out;

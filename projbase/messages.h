@@ -1,69 +1,49 @@
-// Every text the program shows, as Windows-1251 bytes (the UTF-8 text is in
-// the comment above each).
+// Every text the program shows, as Windows-1251 bytes.
 #pragma once
+
+#include "cp1251_literal.h"
 
 namespace projbase::msg {
 
-// knolbases.ddb
+using namespace cp1251::literals;
+
 inline constexpr char kFactFile[] = "knolbases.ddb";
 
-// 1 - Получение информации о проекте
-inline constexpr char kMenu1[] = "1 - \xCF\xEE\xEB\xF3\xF7\xE5\xED\xE8\xE5 \xE8\xED\xF4\xEE\xF0\xEC\xE0\xF6\xE8\xE8 \xEE \xEF\xF0\xEE\xE5\xEA\xF2\xE5";
-// 2 - Добавление новой записи в базу.
-inline constexpr char kMenu2[] = "2 - \xC4\xEE\xE1\xE0\xE2\xEB\xE5\xED\xE8\xE5 \xED\xEE\xE2\xEE\xE9 \xE7\xE0\xEF\xE8\xF1\xE8 \xE2 \xE1\xE0\xE7\xF3.";
-// 3 - Изменение информации
-inline constexpr char kMenu3[] = "3 - \xC8\xE7\xEC\xE5\xED\xE5\xED\xE8\xE5 \xE8\xED\xF4\xEE\xF0\xEC\xE0\xF6\xE8\xE8";
-// 4 - Удаление записи из базы
-inline constexpr char kMenu4[] = "4 - \xD3\xE4\xE0\xEB\xE5\xED\xE8\xE5 \xE7\xE0\xEF\xE8\xF1\xE8 \xE8\xE7 \xE1\xE0\xE7\xFB";
-// 0 - Выйти
-inline constexpr char kMenu0[] = "0 - \xC2\xFB\xE9\xF2\xE8";
+inline constexpr const char* kMenu1 = "1 - Получение информации о проекте"_cp1251.c_str();
+inline constexpr const char* kMenu2 = "2 - Добавление новой записи в базу."_cp1251.c_str();
+inline constexpr const char* kMenu3 = "3 - Изменение информации"_cp1251.c_str();
+inline constexpr const char* kMenu4 = "4 - Удаление записи из базы"_cp1251.c_str();
+inline constexpr const char* kMenu0 = "0 - Выйти"_cp1251.c_str();
 
-// Введите наименование проекта
-inline constexpr char kAskName[] = "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xED\xE0\xE8\xEC\xE5\xED\xEE\xE2\xE0\xED\xE8\xE5 \xEF\xF0\xEE\xE5\xEA\xF2\xE0";
-// Введите технологию изготовления
-inline constexpr char kAskTechnology[] = "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xF2\xE5\xF5\xED\xEE\xEB\xEE\xE3\xE8\xFE \xE8\xE7\xE3\xEE\xF2\xEE\xE2\xEB\xE5\xED\xE8\xFF";
-// Введите шифр проекта
-inline constexpr char kAskCode[] = "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xF8\xE8\xF4\xF0 \xEF\xF0\xEE\xE5\xEA\xF2\xE0";
-// Введите новый шифр проекта
-inline constexpr char kAskNewCode[] = "\xC2\xE2\xE5\xE4\xE8\xF2\xE5 \xED\xEE\xE2\xFB\xE9 \xF8\xE8\xF4\xF0 \xEF\xF0\xEE\xE5\xEA\xF2\xE0";
-// Укажите шифр проекта, запись о котором нужно удалить из базы
-inline constexpr char kAskDeleteCode[] = "\xD3\xEA\xE0\xE6\xE8\xF2\xE5 \xF8\xE8\xF4\xF0 \xEF\xF0\xEE\xE5\xEA\xF2\xE0, \xE7\xE0\xEF\xE8\xF1\xFC \xEE \xEA\xEE\xF2\xEE\xF0\xEE\xEC \xED\xF3\xE6\xED\xEE \xF3\xE4\xE0\xEB\xE8\xF2\xFC \xE8\xE7 \xE1\xE0\xE7\xFB";
+inline constexpr const char* kAskName = "Введите наименование проекта"_cp1251.c_str();
+inline constexpr const char* kAskTechnology = "Введите технологию изготовления"_cp1251.c_str();
+inline constexpr const char* kAskCode = "Введите шифр проекта"_cp1251.c_str();
+inline constexpr const char* kAskNewCode = "Введите новый шифр проекта"_cp1251.c_str();
+inline constexpr const char* kAskDeleteCode =
+    "Укажите шифр проекта, запись о котором нужно удалить из базы"_cp1251.c_str();
 
-// Проекта в базе нет
-inline constexpr char kNoProject[] = "\xCF\xF0\xEE\xE5\xEA\xF2\xE0 \xE2 \xE1\xE0\xE7\xE5 \xED\xE5\xF2";
-// Шифр проекта: (with the blank after the colon)
-inline constexpr char kCodeIs[] = "\xD8\xE8\xF4\xF0 \xEF\xF0\xEE\xE5\xEA\xF2\xE0: ";
-// yes
+inline constexpr const char* kNoProject = "Проекта в базе нет"_cp1251.c_str();
+inline constexpr const char* kCodeIs = "Шифр проекта: "_cp1251.c_str();
 inline constexpr char kYes[] = "yes";
 
-// Не удалось сохранить файл (with the blank after it)
-inline constexpr char kSaveFailed[] = "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xF1\xEE\xF5\xF0\xE0\xED\xE8\xF2\xFC \xF4\xE0\xE9\xEB ";
-// Записи остались в памяти; устраните причину и нажмите 0 ещё раз.
-inline constexpr char kRecordsKept[] = "\xC7\xE0\xEF\xE8\xF1\xE8 \xEE\xF1\xF2\xE0\xEB\xE8\xF1\xFC \xE2 \xEF\xE0\xEC\xFF\xF2\xE8; \xF3\xF1\xF2\xF0\xE0\xED\xE8\xF2\xE5 \xEF\xF0\xE8\xF7\xE8\xED\xF3 \xE8 \xED\xE0\xE6\xEC\xE8\xF2\xE5 0 \xE5\xF9\xB8 \xF0\xE0\xE7.";
-// Не удалось прочитать файл (with the blank after it)
-inline constexpr char kReadFailed[] = "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xEF\xF0\xEE\xF7\xE8\xF2\xE0\xF2\xFC \xF4\xE0\xE9\xEB ";
-// Не удалось создать файл (with the blank after it)
-inline constexpr char kCreateFailed[] = "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xF1\xEE\xE7\xE4\xE0\xF2\xFC \xF4\xE0\xE9\xEB ";
-// Ошибка в файле (with the blank after it)
-inline constexpr char kFileError[] = "\xCE\xF8\xE8\xE1\xEA\xE0 \xE2 \xF4\xE0\xE9\xEB\xE5 ";
-// , строка (with the blanks around it)
-inline constexpr char kLine[] = ", \xF1\xF2\xF0\xEE\xEA\xE0 ";
+inline constexpr const char* kSaveFailed = "Не удалось сохранить файл "_cp1251.c_str();
+inline constexpr const char* kRecordsKept =
+    "Записи остались в памяти; устраните причину и нажмите 0 ещё раз."_cp1251.c_str();
+inline constexpr const char* kReadFailed = "Не удалось прочитать файл "_cp1251.c_str();
+inline constexpr const char* kCreateFailed = "Не удалось создать файл "_cp1251.c_str();
+inline constexpr const char* kFileError = "Ошибка в файле "_cp1251.c_str();
+inline constexpr const char* kLine = ", строка "_cp1251.c_str();
 
 // Why a line of the fact file is wrong.
-// ожидается knolbase(
-inline constexpr char kExpectedWord[] = "\xEE\xE6\xE8\xE4\xE0\xE5\xF2\xF1\xFF knolbase(";
-// ожидается открывающая кавычка
-inline constexpr char kExpectedQuote[] = "\xEE\xE6\xE8\xE4\xE0\xE5\xF2\xF1\xFF \xEE\xF2\xEA\xF0\xFB\xE2\xE0\xFE\xF9\xE0\xFF \xEA\xE0\xE2\xFB\xF7\xEA\xE0";
-// ожидается запятая
-inline constexpr char kExpectedComma[] = "\xEE\xE6\xE8\xE4\xE0\xE5\xF2\xF1\xFF \xE7\xE0\xEF\xFF\xF2\xE0\xFF";
-// ожидается закрывающая скобка
-inline constexpr char kExpectedClose[] = "\xEE\xE6\xE8\xE4\xE0\xE5\xF2\xF1\xFF \xE7\xE0\xEA\xF0\xFB\xE2\xE0\xFE\xF9\xE0\xFF \xF1\xEA\xEE\xE1\xEA\xE0";
-// недопустимый символ после обратной косой черты
-inline constexpr char kBadEscape[] = "\xED\xE5\xE4\xEE\xEF\xF3\xF1\xF2\xE8\xEC\xFB\xE9 \xF1\xE8\xEC\xE2\xEE\xEB \xEF\xEE\xF1\xEB\xE5 \xEE\xE1\xF0\xE0\xF2\xED\xEE\xE9 \xEA\xEE\xF1\xEE\xE9 \xF7\xE5\xF0\xF2\xFB";
-// строка в кавычках не закрыта
-inline constexpr char kUnterminated[] = "\xF1\xF2\xF0\xEE\xEA\xE0 \xE2 \xEA\xE0\xE2\xFB\xF7\xEA\xE0\xF5 \xED\xE5 \xE7\xE0\xEA\xF0\xFB\xF2\xE0";
-// лишние символы после закрывающей скобки
-inline constexpr char kTrailingText[] = "\xEB\xE8\xF8\xED\xE8\xE5 \xF1\xE8\xEC\xE2\xEE\xEB\xFB \xEF\xEE\xF1\xEB\xE5 \xE7\xE0\xEA\xF0\xFB\xE2\xE0\xFE\xF9\xE5\xE9 \xF1\xEA\xEE\xE1\xEA\xE8";
+inline constexpr const char* kExpectedWord = "ожидается knolbase("_cp1251.c_str();
+inline constexpr const char* kExpectedQuote = "ожидается открывающая кавычка"_cp1251.c_str();
+inline constexpr const char* kExpectedComma = "ожидается запятая"_cp1251.c_str();
+inline constexpr const char* kExpectedClose = "ожидается закрывающая скобка"_cp1251.c_str();
+inline constexpr const char* kBadEscape =
+    "недопустимый символ после обратной косой черты"_cp1251.c_str();
+inline constexpr const char* kUnterminated = "строка в кавычках не закрыта"_cp1251.c_str();
+inline constexpr const char* kTrailingText =
+    "лишние символы после закрывающей скобки"_cp1251.c_str();
 
 // Записи не сохранены.
 inline constexpr char kNotSaved[] = "\xC7\xE0\xEF\xE8\xF1\xE8 \xED\xE5 \xF1\xEE\xF5\xF0\xE0\xED\xE5\xED\xFB.";

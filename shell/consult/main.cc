@@ -10,31 +10,26 @@
 #include "command_line.h"
 #include "console_consult.h"
 #include "cp1251.h"
+#include "kbase_messages.h"
 
 #ifdef NORVIX_WINDOWS
-#include "windowed_start.h"
+#include "windowed_program.h"
 #endif
 
 namespace {
 
+using namespace cp1251::literals;
+
 constexpr const char* kUsage =
-    "\xC8\xF1\xEF\xEE\xEB\xFC\xE7\xEE\xE2\xE0\xED\xE8\xE5:\n"  // Использование:
-    // "  norvix [--no-splash] [ФАЙЛ]   окна; ФАЙЛ загружается при запуске"
-    "  norvix [--no-splash] [\xD4\xC0\xC9\xCB]   \xEE\xEA\xED\xE0; \xD4\xC0\xC9\xCB "
-    "\xE7\xE0\xE3\xF0\xF3\xE6\xE0\xE5\xF2\xF1\xFF \xEF\xF0\xE8 \xE7\xE0\xEF\xF3\xF1\xEA\xE5\n"
-    // "  norvix --consult ФАЙЛ         консультация в терминале"
-    "  norvix --consult \xD4\xC0\xC9\xCB         \xEA\xEE\xED\xF1\xF3\xEB\xFC\xF2\xE0\xF6\xE8\xFF "
-    "\xE2 \xF2\xE5\xF0\xEC\xE8\xED\xE0\xEB\xE5\n"
-    "  norvix --help | --version\n";
+    "Использование:\n"
+    "  norvix [--no-splash] [ФАЙЛ]   окна; ФАЙЛ загружается при запуске\n"
+    "  norvix --consult ФАЙЛ         консультация в терминале\n"
+    "  norvix --help | --version\n"_cp1251.c_str();
 constexpr const char* kVersion = "norvix 1.0 (KV7 Quillon v2.0)\n";
-// "Ошибка: неверные аргументы"
-constexpr const char* kWrongArguments =
-    "\xCE\xF8\xE8\xE1\xEA\xE0: \xED\xE5\xE2\xE5\xF0\xED\xFB\xE5 "
-    "\xE0\xF0\xE3\xF3\xEC\xE5\xED\xF2\xFB\n";
-// "Ошибка: в этой сборке нет окон; используйте --consult ФАЙЛ"
+// Each follows the error prefix.
+constexpr const char* kWrongArguments = "неверные аргументы\n"_cp1251.c_str();
 constexpr const char* kNoWindows =
-    "\xCE\xF8\xE8\xE1\xEA\xE0: \xE2 \xFD\xF2\xEE\xE9 \xF1\xE1\xEE\xF0\xEA\xE5 \xED\xE5\xF2 "
-    "\xEE\xEA\xEE\xED; \xE8\xF1\xEF\xEE\xEB\xFC\xE7\xF3\xE9\xF2\xE5 --consult \xD4\xC0\xC9\xCB\n";
+    "в этой сборке нет окон; используйте --consult ФАЙЛ\n"_cp1251.c_str();
 
 void writeTo(std::ostream& out, const char* text) { out << cp1251::toLocale(text) << std::flush; }
 
@@ -52,6 +47,7 @@ int main(int argc, char** argv) {
       writeTo(std::cout, kVersion);
       return 0;
     case norvix::CommandLine::Mode::Wrong:
+      writeTo(std::cerr, norvix::msg::kErrorPrefix);
       writeTo(std::cerr, kWrongArguments);
       writeTo(std::cerr, kUsage);
       return 2;
@@ -63,6 +59,7 @@ int main(int argc, char** argv) {
 #ifdef NORVIX_WINDOWS
   return runWindowed(argc, argv, cl.file, cl.showSplash);
 #else
+  writeTo(std::cerr, norvix::msg::kErrorPrefix);
   writeTo(std::cerr, kNoWindows);
   return 2;
 #endif

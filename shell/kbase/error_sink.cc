@@ -3,14 +3,16 @@
 #include <cstdio>
 
 #include "cp1251.h"
+#include "kbase_messages.h"
 
 namespace norvix {
 
 namespace {
 
-// "Ошибка: " and the message on standard error, in the terminal's encoding.
+// The error prefix and the message on standard error, in the terminal's
+// encoding.
 void writeToStderr(const std::string& message) {
-  std::string line = cp1251::toLocale("\xCE\xF8\xE8\xE1\xEA\xE0: " + message);  // Ошибка:
+  std::string line = cp1251::toLocale(msg::kErrorPrefix + message);
   std::fprintf(stderr, "%s\n", line.c_str());
   std::fflush(stderr);
 }

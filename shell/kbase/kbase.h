@@ -91,6 +91,14 @@ class AKBase {
   using SlotDefIndex =
       std::unordered_map<std::string, std::vector<ASlotDef*>, NameHash, std::equal_to<>>;
 
+  // Whether `frame` is in this base's frame list (a binary search).
+  bool HoldsFrame(const AFrame* frame) const;
+  // The frame list is in creation order and every parent precedes its
+  // children; the searches by serial and the walks that must meet a parent
+  // before its children rely on it.  Checked in
+  // the test build, free in release (NDEBUG).
+  void AssertParentsFirst() const;
+
   void IndexFrame(AFrame* frame);
   void UnindexFrame(AFrame* frame);
   void RemoveSlotsNoLongerInherited(AFrame* frame, ASlotDef* def);

@@ -1,5 +1,6 @@
 // Creating, deleting and renaming frames.
 #include <algorithm>
+#include <cassert>
 
 #include "error_sink.h"
 #include "kbase.h"
@@ -9,11 +10,28 @@ namespace norvix {
 AFrame* AKBase::AddFrame(const std::string& name, AFrame* parent) {
   if (AFrame* existing = FindFrame(name)) return existing;
   if (parent && parent->IsSample) return nullptr;  // a sample stays a leaf
+  assert(!parent || HoldsFrame(parent));  // so the parent precedes the new frame
   frames_.push_back(std::unique_ptr<AFrame>(new AFrame(name, parent, nextSerial_++)));
   AFrame* frame = frames_.back().get();
   IndexFrame(frame);
   Modified = true;
   return frame;
+}
+
+bool AKBase::HoldsFrame(const AFrame* frame) const {
+  auto pos = std::lower_bound(frames_.begin(), frames_.end(), frame->serial_,
+                              [](const auto& f, std::uint64_t s) { return f->serial_ < s; });
+  return pos != frames_.end() && pos->get() == frame;
+}
+
+void AKBase::AssertParentsFirst() const {
+#ifndef NDEBUG
+  for (size_t i = 0; i < frames_.size(); ++i) {
+    const AFrame* f = frames_[i].get();
+    assert(i == 0 || frames_[i - 1]->serial_ < f->serial_);
+    assert(!f->Parent || (f->Parent->serial_ < f->serial_ && HoldsFrame(f->Parent)));
+  }
+#endif
 }
 
 void AKBase::ReserveFrames(size_t count) {
@@ -26,10 +44,7 @@ void AKBase::ReserveFrames(size_t count) {
 // subtree stays linear.  Links into the subtree are dropped from the
 // surviving parent only.
 void AKBase::DeleteFrame(AFrame* frame) {
-  if (!frame) return;
-  auto pos = std::lower_bound(frames_.begin(), frames_.end(), frame->serial_,
-                              [](const auto& f, std::uint64_t s) { return f->serial_ < s; });
-  if (pos == frames_.end() || pos->get() != frame) return;  // not a frame of this base
+  if (!frame || !HoldsFrame(frame)) return;
 
   std::vector<AFrame*> doomed{frame};
   ForEachDescendant(frame, [&doomed](AFrame* f) {
@@ -62,6 +77,7 @@ void AKBase::DeleteFrame(AFrame* frame) {
   }
   frames_.resize(kept);
   Modified = true;
+  AssertParentsFirst();
 }
 
 AFrame* AKBase::RenameFrame(std::string_view oldName, const std::string& newName) {

@@ -277,7 +277,11 @@ void Loader::ChargeSlots(const std::vector<ASlotDef*>& defs) {
 
 }  // namespace
 
-bool AKBase::LoadFromBytes(std::string_view bytes) { return Loader(*this, bytes).Run(); }
+bool AKBase::LoadFromBytes(std::string_view bytes) {
+  const bool loaded = Loader(*this, bytes).Run();
+  AssertParentsFirst();
+  return loaded;
+}
 
 bool AKBase::LoadFromFile(const std::string& fileName) {
   std::string bytes;

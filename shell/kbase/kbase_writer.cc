@@ -126,6 +126,7 @@ void putBase(Out& out, const AKBase& kb) {
 }  // namespace
 
 std::string AKBase::SaveToBytes() const {
+  AssertParentsFirst();
   Counter counter;
   putBase(counter, *this);
   std::string bytes;

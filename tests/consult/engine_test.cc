@@ -11,28 +11,22 @@ using Lines = std::vector<std::string>;
 // A knowledge base under construction plus an engine with a scripted host.
 struct Consultation {
   AKBase kb;
+  KBaseBuilder build{kb};
   ScriptedHost host;
   Engine engine{host};
 
   explicit Consultation(std::string script) : host(std::move(script)) { host.SetEngine(&engine); }
 
   ASlotDef* Def(const char* name, bool valueList = false, bool decompose = false) {
-    ASlotDef* d = kb.AddSlotDef(W(name));
+    ASlotDef* d = build.Def(name);
     d->IsValueList = valueList;
     d->Decompose = decompose;
     return d;
   }
-  AFrame* Proto(const char* name, AFrame* parent = nullptr) { return kb.AddFrame(W(name), parent); }
+  AFrame* Proto(const char* name, AFrame* parent = nullptr) { return build.Proto(name, parent); }
   // A sample with its own slots, given as {name, value} in order.
-  AFrame* Sample(const char* name, AFrame* parent,
-                 std::initializer_list<std::pair<const char*, const char*>> slots) {
-    AFrame* s = kb.AddFrame(W(name), parent);
-    s->SetSample(true);
-    for (auto [slot, value] : slots) {
-      kb.AttachSlot(s->Name(), W(slot));
-      s->SlotFor(kb.FindSlotDef(W(slot)))->Value = W(value);
-    }
-    return s;
+  AFrame* Sample(const char* name, AFrame* parent, SlotValues slots) {
+    return build.Sample(name, parent, slots);
   }
   Outcome Run(const char* target) {
     kb.TargetFrame = W(target);

@@ -9,10 +9,10 @@
 
 #include "cp1251.h"
 #include "engine.h"
+#include "kbase_builder.h"
+#include "win_text.h"
 
 namespace norvix::test {
-
-inline std::string W(const char* utf8) { return cp1251::fromUtf8(utf8); }
 
 class ScriptedHost : public EngineHost {
  public:
@@ -47,8 +47,8 @@ class ScriptedHost : public EngineHost {
         engine_->Why();
         continue;
       }
-      if (step == 'y') lines.back() += "[\xC4]";  // [Д]
-      if (step == 'n') lines.back() += "[\xCD]";  // [Н]
+      if (step == 'y') lines.back() += W("[Д]");
+      if (step == 'n') lines.back() += W("[Н]");
       return step == 'y' ? Reply::Yes : step == 'n' ? Reply::No : Reply::Cancel;
     }
   }
@@ -73,12 +73,5 @@ class ScriptedHost : public EngineHost {
   size_t next_ = 0;
   Engine* engine_ = nullptr;
 };
-
-// UTF-8 literals to Windows-1251 lines.
-inline std::vector<std::string> WLines(std::initializer_list<const char*> utf8) {
-  std::vector<std::string> out;
-  for (const char* s : utf8) out.push_back(W(s));
-  return out;
-}
 
 }  // namespace norvix::test

@@ -27,6 +27,16 @@ TEST(KBase, NewBaseHasTheDefaults) {
   EXPECT_FALSE(kb.Modified);
 }
 
+// The test build checks that a parent precedes its children in the list.
+TEST(KBaseDeathTest, ParentListedAfterItsChildIsCaught) {
+  AKBase kb;
+  AFrame* child = kb.AddFrame("A", nullptr);
+  AFrame* parent = kb.AddFrame("B", nullptr);
+  child->Parent = parent;
+  EXPECT_DEBUG_DEATH(kb.SaveToBytes(), "Parent");
+  child->Parent = nullptr;
+}
+
 TEST(KBase, NewFrameIsAnEmptyPrototypeUnderItsParent) {
   AKBase kb;
   AFrame* a = kb.AddFrame("A", nullptr);

@@ -1,18 +1,15 @@
-// Helpers of the knowledge base tests: Windows-1251 text from UTF-8
-// literals, and a recorder of ShowError messages.
+// Helpers of the knowledge base tests: a recorder of ShowError messages and
+// the names of frames and slots.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "cp1251.h"
 #include "error_sink.h"
 #include "kbase.h"
+#include "win_text.h"
 
 namespace norvix::test {
-
-// The Windows-1251 bytes of a UTF-8 literal.
-inline std::string W(const char* utf8) { return cp1251::fromUtf8(utf8); }
 
 // Collects every message shown while it exists.
 class ErrorRecorder {

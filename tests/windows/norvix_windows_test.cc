@@ -1,8 +1,8 @@
 // The program's start: splash, windows, first load, in that order.
-#include "program_start.h"
+#include "norvix_windows.h"
 #include "scripted_dialogs.h"
 #include "test_kbases.h"
-#include "tsplash.h"
+#include "splash_window.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -70,4 +70,4 @@ class ProgramStartTest : public QObject {
 };
 
 QTEST_MAIN(ProgramStartTest)
-#include "program_start_test.moc"
+#include "norvix_windows_test.moc"

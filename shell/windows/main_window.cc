@@ -1,5 +1,5 @@
 // TForm1: building the window, its creation and destruction.
-#include "tform1.h"
+#include "main_window.h"
 
 #include "display_text.h"
 #include "qt_text.h"

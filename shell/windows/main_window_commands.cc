@@ -1,10 +1,10 @@
 // TForm1: the toolbar commands and closing the window.
-#include "tform1.h"
+#include "main_window.h"
 
 #include "display_text.h"
 #include "editor_link.h"
 #include "qt_text.h"
-#include "tform2.h"
+#include "results_window.h"
 #include "window_texts.h"
 
 #include <QCloseEvent>

@@ -1,5 +1,5 @@
 // TForm2: layout and the three buttons.
-#include "tform2.h"
+#include "results_window.h"
 
 #include "qt_text.h"
 #include "window_texts.h"

@@ -5,8 +5,8 @@
 #include "qt_dialogs.h"
 #include "scripted_dialogs.h"
 #include "splash_progress.h"
-#include "tform2.h"
-#include "tsplash.h"
+#include "results_window.h"
+#include "splash_window.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 // to PNG files in the build folder (build/.../screenshots/), for people to
 // look at.
 #include "test_kbases.h"
-#include "tsplash.h"
+#include "splash_window.h"
 #include "window_driver.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "scripted_dialogs.h"
-#include "tform1.h"
-#include "tform2.h"
+#include "main_window.h"
+#include "results_window.h"
 
 #include <QObject>
 #include <QStringList>

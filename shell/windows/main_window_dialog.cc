@@ -1,20 +1,16 @@
 // TForm1: the consultation dialog in Memo1 and the answer panel.
-#include "tform1.h"
+#include "main_window.h"
 
 #include "cp1251.h"
 #include "display_text.h"
-#include "tform2.h"
+#include "engine_messages.h"
+#include "results_window.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QTextCursor>
 #include <QTreeWidget>
-
-namespace {
-constexpr const char* kYesTag = "[\xC4]";  // [Д]
-constexpr const char* kNoTag = "[\xCD]";   // [Н]
-}  // namespace
 
 void TForm1::PrintLine(const std::string& text) {
   if (!Memo1->hasFocus()) Memo1->setFocus();
@@ -60,14 +56,14 @@ void TForm1::endWait() {
 void TForm1::WhyClick() { engine_.Why(); }
 
 void TForm1::YesClick() {
-  AppendToLastLine(kYesTag);
+  AppendToLastLine(norvix::msg::kYesTag);
   Answer = true;
   Answered = true;
   endWait();
 }
 
 void TForm1::NoClick() {
-  AppendToLastLine(kNoTag);
+  AppendToLastLine(norvix::msg::kNoTag);
   Answer = false;
   Answered = true;
   endWait();

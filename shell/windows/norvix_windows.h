@@ -2,8 +2,8 @@
 #pragma once
 
 #include "dialogs.h"
-#include "tform1.h"
-#include "tform2.h"
+#include "main_window.h"
+#include "results_window.h"
 
 #include <memory>
 #include <string>

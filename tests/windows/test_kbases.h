@@ -5,9 +5,6 @@
 #include <QString>
 #include <string>
 
-// Windows-1251 bytes of a UTF-8 literal (test sources are UTF-8).
-std::string cp(const char* utf8);
-
 // The fruit base: project «Сад», target «Фрукт» with the samples «Яблоко»
 // (Цвет красный) and «Лимон» (Цвет желтый).
 void writeFruitBase(const QString& path);

@@ -2,12 +2,13 @@
 // at once; the main window and the results window are created; events run
 // until the splash's timer has stopped; then the splash goes and the main
 // window runs the event loop.
-#include "windowed_start.h"
+#include "windowed_program.h"
 
 #include "cp1251.h"
-#include "program_start.h"
+#include "kbase_messages.h"
+#include "norvix_windows.h"
 #include "qt_dialogs.h"
-#include "tsplash.h"
+#include "splash_window.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -17,6 +18,9 @@
 #include <memory>
 
 namespace {
+
+namespace msg = norvix::msg;
+using namespace cp1251::literals;
 
 // Qt ends the process when no display can be reached; say so plainly first.
 bool displayReachable() {
@@ -49,10 +53,9 @@ int runEventLoop(QApplication& app, const std::string& file, bool showSplash) {
 
 int runWindowed(int argc, char** argv, const std::string& file, bool showSplash) {
   if (!displayReachable()) {
-    // "Ошибка: нет дисплея; используйте norvix --consult ФАЙЛ"
     const std::string text = cp1251::toLocale(
-        "\xCE\xF8\xE8\xE1\xEA\xE0: \xED\xE5\xF2 \xE4\xE8\xF1\xEF\xEB\xE5\xFF; "
-        "\xE8\xF1\xEF\xEE\xEB\xFC\xE7\xF3\xE9\xF2\xE5 norvix --consult \xD4\xC0\xC9\xCB\n");
+        std::string(msg::kErrorPrefix) +
+        "нет дисплея; используйте norvix --consult ФАЙЛ\n"_cp1251.c_str());
     std::fputs(text.c_str(), stderr);
     return 2;
   }

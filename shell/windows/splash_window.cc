@@ -1,5 +1,5 @@
 // TSplash: layout, picture and the progress timer.
-#include "tsplash.h"
+#include "splash_window.h"
 
 #include "jpeg_image.h"
 #include "qt_text.h"

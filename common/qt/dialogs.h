@@ -1,6 +1,7 @@
-// Every message box, question, file dialog and modal window of the Norvix
-// windows goes through this interface.  The program uses QtDialogs; tests use
-// ScriptedDialogs, which answers from a queue and never blocks.
+// Every message box, question, file dialog and modal window of the windowed
+// programs goes through this interface.  The programs use QtDialogs; tests
+// use ScriptedDialogs (tests/support/qt), which answers from a queue and
+// never blocks.
 #pragma once
 
 #include <QString>

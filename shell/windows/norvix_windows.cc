@@ -1,8 +1,8 @@
 // StartWindows: the windows, the wait for the splash, the first load.
-#include "program_start.h"
+#include "norvix_windows.h"
 
 #include "display_text.h"
-#include "tsplash.h"
+#include "splash_window.h"
 
 #include <QCoreApplication>
 #include <QFile>
