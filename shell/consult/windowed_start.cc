@@ -5,6 +5,9 @@
 #include "windowed_start.h"
 
 #include "cp1251.h"
+#ifdef NORVIX_EDITOR
+#include "edit_form.h"
+#endif
 #include "program_start.h"
 #include "qt_dialogs.h"
 #include "tsplash.h"
@@ -40,7 +43,14 @@ int runEventLoop(QApplication& app, const std::string& file, bool showSplash) {
   std::unique_ptr<TSplash> splash;
   if (showSplash) splash = startSplash();
   QtDialogs dialogs;
-  std::unique_ptr<NorvixWindows> windows = StartWindows(dialogs, splash.get(), file);
+  EditorMaker makeEditor;
+#ifdef NORVIX_EDITOR
+  makeEditor = [](TForm1& main, Dialogs& d) -> std::unique_ptr<QDialog> {
+    return std::make_unique<TEditForm>(main, d);
+  };
+#endif
+  std::unique_ptr<NorvixWindows> windows =
+      StartWindows(dialogs, splash.get(), file, makeEditor);
   splash.reset();
   return app.exec();
 }
