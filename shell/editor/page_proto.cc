@@ -279,9 +279,9 @@ void TEditForm::DelProtoClick() {
   if (!frame) return;
   DropFrameFromLists(*frame);
   kb().DeleteFrame(frame);
+  delete node;  // the view moves its current node on; nothing stays selected
   ProtoList->setCurrentItem(nullptr);
   ProtoList->clearSelection();
-  delete node;
   UpdateProtoPanel();
   UpdateSamplePanel();
 }

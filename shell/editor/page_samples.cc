@@ -173,10 +173,11 @@ norvix::ASlot* TEditForm::selectedSlot() {
 
 // Over the value cell of `row`, in the coordinates of the list's parent.
 void TEditForm::placeEdit1(QTreeWidgetItem* row) {
-  const QRect cell = ListView1->visualItemRect(row);
-  const QPoint origin = ListView1->pos() + ListView1->viewport()->pos();
-  Edit1->setGeometry(origin.x() + ListView1->columnWidth(0), origin.y() + cell.top(),
-                     ListView1->columnWidth(1) + 2, std::max(cell.height(), Edit1->sizeHint().height()));
+  const QRect cell = ListView1->visualItemRect(row);  // in the viewport, below the header
+  const int top = ListView1->y() + ListView1->viewport()->y() + cell.top();
+  Edit1->setGeometry(ListView1->x() + ListView1->columnWidth(0), top,
+                     ListView1->columnWidth(1) + 2,
+                     std::max(cell.height(), Edit1->sizeHint().height()));
 }
 
 void TEditForm::ListView1MouseDown() {

@@ -70,7 +70,9 @@ void typeLabel(TEditForm& editor, const QString& text) {
   QTest::keyClick(line, Qt::Key_A, Qt::ControlModifier);
   typeText(line, text);
   QTest::keyClick(line, Qt::Key_Return);
-  QCoreApplication::processEvents();
+  // The view commits the label by a posted call, and the editor takes it
+  // in a posted call of its own.
+  for (int round = 0; round < 3; ++round) QCoreApplication::processEvents();
 }
 
 QTreeWidgetItem* clickNode(TEditForm& editor, const QString& name) {
@@ -80,9 +82,15 @@ QTreeWidgetItem* clickNode(TEditForm& editor, const QString& name) {
     qWarning("no node %s", qPrintable(name));
     return nullptr;
   }
+  // A click on the selected node would open its label for editing.
+  if (editor.ProtoList->currentItem() == node) return node;
+  for (QTreeWidgetItem* up = node->parent(); up; up = up->parent()) up->setExpanded(true);
   editor.ProtoList->scrollToItem(node);
+  QCoreApplication::processEvents();
   const QRect rect = editor.ProtoList->visualItemRect(node);
-  QTest::mouseClick(editor.ProtoList->viewport(), Qt::LeftButton, {}, rect.center());
+  // On the label's start: the row may be wider than the view.
+  QTest::mouseClick(editor.ProtoList->viewport(), Qt::LeftButton, {},
+                    QPoint(rect.left() + 8, rect.center().y()));
   QCoreApplication::processEvents();
   return node;
 }
