@@ -59,6 +59,15 @@ QString LinesText(const norvix::Lines& lines) {
   return text;
 }
 
+std::string Quoted(std::string_view text) {
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '"';
+  quoted += text;
+  quoted += '"';
+  return quoted;
+}
+
 std::string StoredMemo(QPlainTextEdit* edit) {
   const std::string text = Stored(edit);
   std::string joined;

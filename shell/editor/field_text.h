@@ -29,6 +29,9 @@ std::string Stored(QPlainTextEdit* edit);
 norvix::Lines StoredLines(QPlainTextEdit* edit);
 QString LinesText(const norvix::Lines& lines);
 
+// `text` between double-quote marks, as the editor's messages name things.
+std::string Quoted(std::string_view text);
+
 // A multi-line field kept as one text, its lines joined by CR LF (as the
 // file and the other programs of the platform keep them), and how such a
 // text shows in a field.

@@ -117,8 +117,10 @@ QTreeWidgetItem* TEditForm::addNode(QTreeWidgetItem* parent, const QString& name
   auto* node = new QTreeWidgetItem(QStringList{name});
   node->setFlags(node->flags() | Qt::ItemIsEditable);
   icons::SetFrameImage(node, image);
-  if (parent) parent->addChild(node);
-  else ProtoList->addTopLevelItem(node);
+  if (parent)
+    parent->addChild(node);
+  else
+    ProtoList->addTopLevelItem(node);
   return node;
 }
 
@@ -136,17 +138,23 @@ void TEditForm::AddFrameNode(const norvix::AFrame& frame, QStringList* samples) 
     auto* node = new QTreeWidgetItem(QStringList{Q(f->Name())});
     node->setFlags(node->flags() | Qt::ItemIsEditable);
     icons::SetFrameImage(node, f->IsSample ? 1 : 0);
-    if (parent) parent->addChild(node);
-    else root = node;
+    if (parent)
+      parent->addChild(node);
+    else
+      root = node;
     if (f->IsSample) {
-      if (samples) *samples << node->text(0);
-      else sorted::insert(SampCombo, node->text(0));
+      if (samples)
+        *samples << node->text(0);
+      else
+        sorted::insert(SampCombo, node->text(0));
     }
     for (auto child = f->Children.rbegin(); child != f->Children.rend(); ++child)
       stack.emplace_back(*child, node);
   }
-  if (under) under->addChild(root);
-  else ProtoList->addTopLevelItem(root);
+  if (under)
+    under->addChild(root);
+  else
+    ProtoList->addTopLevelItem(root);
 }
 
 void TEditForm::UpdateProtoPanel() {
@@ -235,12 +243,15 @@ void TEditForm::ProtoListEdited(QTreeWidgetItem* node, const QString& text) {
   const std::string name = W(text);
   const std::string old = W(oldName);
   if (norvix::NormalizeBlanks(name).empty() || !kb().CanRenameFrame(old, name))
-    return norvix::ShowError(edtext::kBadName + ("\"" + name + "\"") + edtext::kBadNameEnd);
+    return norvix::ShowError(std::string(edtext::kBadName) + field::Quoted(name) +
+                             edtext::kBadNameEnd);
   const bool wasTarget = kb().TargetFrame == old;
   kb().RenameFrame(old, name);
   node->setText(0, Q(name));
-  if (icons::ImageOf(node) == 0) renameInTarget(oldName, Q(name), wasTarget);
-  else renameInSampleBox(oldName, Q(name));
+  if (icons::ImageOf(node) == 0)
+    renameInTarget(oldName, Q(name), wasTarget);
+  else
+    renameInSampleBox(oldName, Q(name));
   UpdateProtoPanel();
 }
 
@@ -265,7 +276,7 @@ void TEditForm::renameInSampleBox(const QString& oldName, const QString& newName
 void TEditForm::DelProtoClick() {
   QTreeWidgetItem* node = ProtoList->currentItem();
   if (!node) return;
-  const std::string name = "\"" + W(node->text(0)) + "\"";
+  const std::string name = field::Quoted(W(node->text(0)));
   std::string question = edtext::kAskDeleteFrame;
   if (CheckSamp->isChecked())
     question += edtext::kOfSample + name + edtext::kQuestionEnd;

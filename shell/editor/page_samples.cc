@@ -89,8 +89,10 @@ void TEditForm::connectSamples() {
 
 bool TEditForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusOut) {
-    if (watched == Edit1) Edit1Exit();
-    else if (watched == ListView1) ListView1Exit();
+    if (watched == Edit1)
+      Edit1Exit();
+    else if (watched == ListView1)
+      ListView1Exit();
   }
   return QDialog::eventFilter(watched, event);
 }
@@ -126,7 +128,7 @@ void TEditForm::SampComboChange() {
   ListView1->clear();
   QList<QTreeWidgetItem*> rows;
   for (const norvix::ASlot& slot : sample->Slots) {
-    const std::string& shown = !slot.Value.empty()             ? slot.Value
+    const std::string& shown = !slot.Value.empty()               ? slot.Value
                                : !slot.Def->DefaultValue.empty() ? slot.Def->DefaultValue
                                                                  : std::string(edtext::kNone);
     auto* row = new QTreeWidgetItem(QStringList{Q(slot.Def->Name()), Q(shown)});
@@ -175,8 +177,7 @@ norvix::ASlot* TEditForm::selectedSlot() {
 void TEditForm::placeEdit1(QTreeWidgetItem* row) {
   const QRect cell = ListView1->visualItemRect(row);  // in the viewport, below the header
   const int top = ListView1->y() + ListView1->viewport()->y() + cell.top();
-  Edit1->setGeometry(ListView1->x() + ListView1->columnWidth(0), top,
-                     ListView1->columnWidth(1) + 2,
+  Edit1->setGeometry(ListView1->x() + ListView1->columnWidth(0), top, ListView1->columnWidth(1) + 2,
                      std::max(cell.height(), Edit1->sizeHint().height()));
 }
 

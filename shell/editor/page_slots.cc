@@ -162,8 +162,8 @@ void TEditForm::AddSlotClick() {
 }
 
 void TEditForm::DelSlotClick() {
-  const std::string question = std::string(edtext::kAskDeleteSlot) + "\"" +
-                               field::Stored(SlotName) + "\"" + edtext::kQuestionEnd;
+  const std::string question = std::string(edtext::kAskDeleteSlot) +
+                               field::Quoted(field::Stored(SlotName)) + edtext::kQuestionEnd;
   if (dialogs_.askWarning(this, Q(wintext::kWarningCaption), Q(question), false) !=
       Dialogs::Reply::Yes)
     return;

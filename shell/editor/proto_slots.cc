@@ -60,8 +60,8 @@ void TEditForm::ProtoDelSlotClick() {
   const int row = sorted::selected(ListBox1);
   if (row < 0) return;
   const QString entry = ListBox1->item(row)->text();
-  const std::string question = edtext::kAskDeleteSlot + ("\"" + W(entry) + "\"") +
-                               edtext::kFromFrame + ("\"" + W(CurrentFrame()) + "\"") +
+  const std::string question = std::string(edtext::kAskDeleteSlot) + field::Quoted(W(entry)) +
+                               edtext::kFromFrame + field::Quoted(W(CurrentFrame())) +
                                edtext::kQuestionEnd;
   if (dialogs_.askWarning(this, Q(wintext::kWarningCaption), Q(question), false) !=
       Dialogs::Reply::Yes)

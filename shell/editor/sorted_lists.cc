@@ -28,8 +28,10 @@ int lowerBound(int count, const QString& text, TextAt textAt) {
   int lo = 0, hi = count;
   while (lo < hi) {
     int mid = (lo + hi) / 2;
-    if (lessNoCase(textAt(mid), text)) lo = mid + 1;
-    else hi = mid;
+    if (lessNoCase(textAt(mid), text))
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return lo;
 }

@@ -5,6 +5,7 @@
 #include "tform2.h"
 #include "window_driver.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -42,6 +43,20 @@ void setValue(EditorSet& s, const char* sample, const char* slot, const char* va
   clickRow(*s.editor, u(slot));
   typeInto(*s.editor, s.editor->Edit1, u(value));
   s.editor->SampCombo->setFocus();  // leaving the field ends the value
+}
+
+// Each page of the editor as a PNG file in the build folder
+// (build/.../screenshots/), for people to look at.
+void saveScreenshots(EditorSet& s) {
+  clickNode(*s.editor, u("Офисный"));
+  const QString folder = QStringLiteral(SUITE_BINARY_DIR "/screenshots");
+  QVERIFY(QDir().mkpath(folder));
+  for (int page = 0; page < s.editor->Pages->count(); ++page) {
+    s.editor->Pages->setCurrentIndex(page);
+    QCoreApplication::processEvents();
+    const QImage shot = s.editor->grab().toImage();
+    QVERIFY(shot.save(folder + QStringLiteral("/norvix_editor_%1.png").arg(page + 1)));
+  }
 }
 
 }  // namespace
@@ -104,6 +119,7 @@ class EditorEndToEndTest : public QObject {
     choose(*s.editor, s.editor->SampCombo, u("Офисный"));
     QCOMPARE(rows(*s.editor), QStringList({u("Тип=настольный"), u("Блок=Процессор")}));
     QCOMPARE(s.editor->OfferMsg->text(), u("Рассмотрим %f"));
+    saveScreenshots(s);
     click(*s.editor, s.editor->Okbutt);
 
     AnswerDriver driver(*s.form, {"yes", "yes", "yes"});

@@ -34,10 +34,11 @@ void showPageOf(TEditForm& editor, QWidget* widget) {
 
 void click(TEditForm& editor, QAbstractButton* button) {
   showPageOf(editor, button);
-  if (!button->isVisible()) qWarning("clicking the hidden button %s", qPrintable(button->objectName()));
+  if (!button->isVisible())
+    qWarning("clicking the hidden button %s", qPrintable(button->objectName()));
   // A check box reacts on its box and label only, which sit at its left.
-  const QPoint at = qobject_cast<QCheckBox*>(button) ? QPoint(8, button->height() / 2)
-                                                     : button->rect().center();
+  const QPoint at =
+      qobject_cast<QCheckBox*>(button) ? QPoint(8, button->height() / 2) : button->rect().center();
   QTest::mouseClick(button, Qt::LeftButton, {}, at);
   QCoreApplication::processEvents();
 }
@@ -46,8 +47,8 @@ void click(TEditForm& editor, QAbstractButton* button) {
 // carrying its text.
 static void typeText(QWidget* widget, const QString& text) {
   for (QChar ch : text) {
-    const Qt::Key key = ch == QLatin1Char('\n') ? Qt::Key_Return
-                                                 : static_cast<Qt::Key>(ch.toUpper().unicode());
+    const Qt::Key key =
+        ch == QLatin1Char('\n') ? Qt::Key_Return : static_cast<Qt::Key>(ch.toUpper().unicode());
     QTest::sendKeyEvent(QTest::Click, widget, key, QString(ch), Qt::NoModifier);
   }
 }
@@ -57,8 +58,10 @@ void typeInto(TEditForm& editor, QWidget* field, const QString& text) {
   if (auto* box = qobject_cast<QComboBox*>(field); box && box->lineEdit()) field = box->lineEdit();
   field->setFocus();
   QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-  if (text.isEmpty()) QTest::keyClick(field, Qt::Key_Delete);
-  else typeText(field, text);
+  if (text.isEmpty())
+    QTest::keyClick(field, Qt::Key_Delete);
+  else
+    typeText(field, text);
 }
 
 void typeLabel(TEditForm& editor, const QString& text) {

@@ -126,7 +126,8 @@ class EditorProtoTest : public QObject {
     clickNode(*s.editor, u("Фрукт"));
     s.editor->CheckSamp->setEnabled(true);
     click(*s.editor, s.editor->CheckSamp);
-    QCOMPARE(errorTexts(s.dialogs), QStringList({u("Фрейм с потомками не может стать экземпляром!")}));
+    QCOMPARE(errorTexts(s.dialogs),
+             QStringList({u("Фрейм с потомками не может стать экземпляром!")}));
     QVERIFY(!s.editor->CheckSamp->isChecked());
     QVERIFY(!s.kb().FindFrame(w("Фрукт"))->IsSample);
     QVERIFY(entries(s.editor->Target).contains(u("Фрукт")));
@@ -183,7 +184,8 @@ class EditorProtoTest : public QObject {
     s.dialogs.answerWarning(Dialogs::Reply::Yes);
     click(*s.editor, s.editor->ProtoDelSlot);
     QCOMPARE(askedTexts(s.dialogs),
-             QStringList({u("Вы действительно хотите удалить слот \"Вес\" из фрейма \"Фрукт\" ?")}));
+             QStringList(
+                 {u("Вы действительно хотите удалить слот \"Вес\" из фрейма \"Фрукт\" ?")}));
     QCOMPARE(entries(s.editor->ListBox1), QStringList({u("Цвет")}));
     QVERIFY(!s.kb().FindFrame(w("Яблоко"))->SlotFor(s.kb().FindSlotDef(w("Вес"))));
     QVERIFY(!s.editor->ProtoDelSlot->isEnabled());

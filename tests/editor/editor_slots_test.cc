@@ -2,6 +2,7 @@
 // names, which field changes mark the knowledge base modified, refresh, and
 // the buttons that run the main window's commands.
 #include "editor_fixture.h"
+#include "program_start.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -174,9 +175,12 @@ class EditorSlotsTest : public QObject {
     QVERIFY(!s.kb().Modified);
     QWidget* widget = s.editor->findChild<QWidget*>(control);
     QVERIFY(widget);
-    if (auto* box = qobject_cast<QCheckBox*>(widget)) click(*s.editor, box);
-    else if (auto* combo = qobject_cast<QComboBox*>(widget)) typeInto(*s.editor, combo, u("Ягода"));
-    else typeInto(*s.editor, widget, u("новый текст"));
+    if (auto* box = qobject_cast<QCheckBox*>(widget))
+      click(*s.editor, box);
+    else if (auto* combo = qobject_cast<QComboBox*>(widget))
+      typeInto(*s.editor, combo, u("Ягода"));
+    else
+      typeInto(*s.editor, widget, u("новый текст"));
     QCOMPARE(s.kb().Modified, sets);
   }
 
@@ -341,6 +345,33 @@ class EditorSlotsTest : public QObject {
     click(*s.editor, s.editor->Okbutt);
     QVERIFY(!s.editor->isVisible());
     QCOMPARE(s.editor->result(), int(QDialog::Accepted));
+  }
+
+  // The program makes the editor between its two windows; the first load
+  // fills it, and Edit opens it.
+  void programStartMakesTheEditor() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("garden.dat"));
+    {
+      norvix::AKBase kb;
+      kb.ProjectName = w("Сад");
+      kb.AddSlotDef(w("Цвет"));
+      QVERIFY(kb.SaveToFile(QFile::encodeName(file).toStdString()));
+    }
+    ScriptedDialogs dialogs;
+    auto windows = StartWindows(dialogs, nullptr, QFile::encodeName(file).toStdString(),
+                                [](TForm1& main, Dialogs& d) -> std::unique_ptr<QDialog> {
+                                  return std::make_unique<TEditForm>(main, d);
+                                });
+    auto* editor = qobject_cast<TEditForm*>(windows->EditForm.get());
+    QVERIFY(editor);
+    QCOMPARE(editor->ProjectName->text(), u("Сад"));
+    QCOMPARE(entries(editor->SlotList), QStringList({u("Цвет")}));
+    dialogs.answerModal([](QDialog&) { return int(QDialog::Accepted); });
+    QTest::mouseClick(windows->Form1->EditKB, Qt::LeftButton);
+    QCOMPARE(dialogs.calls().size(), size_t(1));
+    QCOMPARE(dialogs.calls()[0].kind, ScriptedDialogs::Kind::Modal);
+    QVERIFY(dialogs.mismatches().isEmpty());
   }
 
   void targetBoxDrivesQueryButton() {
