@@ -4,6 +4,8 @@
 // entries, the target box with 1,000.
 //   RefreshEditor/hidden   the editor closed (a load or clear from the main window)
 //   RefreshEditor/shown    the editor open, page "Прототипы" in front
+//   DeleteWholeForest      DelProtoClick on the root prototype: every frame
+//                          leaves the base, the tree and the boxes
 //   controls_MB            heap the filled controls hold: malloc'd bytes in use
 //                          after the refresh of the large base, less those
 //                          before it (the editor had shown an empty base)
@@ -70,6 +72,25 @@ void BM_RefreshEditor(benchmark::State& state) {
   state.counters["controls_MB"] = e.controlsMB;
   state.counters["frames"] = static_cast<double>(e.form.KBase().Frames().size());
 }
+
+void BM_DeleteWholeForest(benchmark::State& state) {
+  App();
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto e = std::make_unique<Editor>();
+    e->editor.ProtoList->setCurrentItem(e->editor.ProtoList->topLevelItem(0));
+    e->dialogs.answerWarning(Dialogs::Reply::Yes);
+    state.ResumeTiming();
+    e->editor.DelProtoClick();
+    state.PauseTiming();
+    if (!e->form.KBase().Frames().empty() || e->editor.SampCombo->count() != 0)
+      state.SkipWithError("the forest was not deleted");
+    e.reset();
+    state.ResumeTiming();
+  }
+}
+
+BENCHMARK(BM_DeleteWholeForest)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK(BM_RefreshEditor)
     ->ArgName("shown")

@@ -297,19 +297,20 @@ void TEditForm::DelProtoClick() {
   UpdateSamplePanel();
 }
 
+// The names are gathered first and leave each box in one pass, so that
+// deleting a large subtree stays quick.
 void TEditForm::DropFrameFromLists(const norvix::AFrame& frame) {
+  QStringList names, samples;
   std::vector<const norvix::AFrame*> stack{&frame};
   while (!stack.empty()) {
     const norvix::AFrame* f = stack.back();
     stack.pop_back();
-    const QString name = Q(f->Name());
-    if (int entry = sorted::find(Target, name); entry >= 0) sorted::remove(Target, entry);
-    if (f->IsSample) {
-      if (int entry = sorted::find(SampCombo, name); entry >= 0) sorted::remove(SampCombo, entry);
-    } else {
-      stack.insert(stack.end(), f->Children.rbegin(), f->Children.rend());
-    }
+    names << Q(f->Name());
+    if (f->IsSample) samples << names.back();
+    else stack.insert(stack.end(), f->Children.rbegin(), f->Children.rend());
   }
+  sorted::removeEach(Target, names);
+  sorted::removeEach(SampCombo, samples);
 }
 
 // Only a leaf can become a sample; should the model refuse all the same,

@@ -2,6 +2,7 @@
 #include "sorted_lists.h"
 
 #include <QComboBox>
+#include <QHash>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -103,6 +104,32 @@ void remove(QComboBox* box, int index) {
   box->removeItem(index);
   int now = shown.index == index ? -1 : shown.index > index ? shown.index - 1 : shown.index;
   shown.restore(now);
+}
+
+void removeEach(QComboBox* box, const QStringList& names) {
+  QHash<QString, int> pending;
+  for (const QString& name : names) ++pending[name.toCaseFolded()];
+  QStringList kept;
+  kept.reserve(box->count());
+  int chosen = -1;
+  bool removed = false;
+  for (int i = 0; i < box->count(); ++i) {
+    const QString text = box->itemText(i);
+    auto it = pending.find(text.toCaseFolded());
+    if (it != pending.end() && it.value() > 0) {
+      --it.value();
+      removed = true;
+      continue;
+    }
+    if (i == box->currentIndex()) chosen = static_cast<int>(kept.size());
+    kept << text;
+  }
+  if (!removed) return;
+  QSignalBlocker block(box);
+  Shown shown(box);
+  box->clear();
+  box->addItems(kept);
+  shown.restore(chosen);
 }
 
 void clear(QComboBox* box) {

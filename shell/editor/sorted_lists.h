@@ -33,6 +33,11 @@ void fill(QComboBox* box, QStringList names);
 void remove(QListWidget* list, int index);
 void remove(QComboBox* box, int index);
 
+// Removes one entry for each of `names` (the first that matches ignoring
+// letter case), in one pass however many there are; a chosen entry that
+// stays is still chosen.
+void removeEach(QComboBox* box, const QStringList& names);
+
 // Removes every entry; an editable box keeps its typed text.
 void clear(QComboBox* box);
 

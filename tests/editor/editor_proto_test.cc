@@ -256,6 +256,41 @@ class EditorProtoTest : public QObject {
     QVERIFY(!s.editor->DelProto->isEnabled());
   }
 
+  // Samples elsewhere stay listed, and the chosen one stays chosen.
+  void deletingLeavesOtherSamplesChosen() {
+    EditorSet s;
+    gardenBase(s);
+    norvix::AFrame* vegetable = s.kb().AddFrame(w("Овощ"), nullptr);
+    s.kb().AddFrame(w("Морковь"), vegetable)->SetSample(true);
+    s.editor->RefreshEditor();
+    choose(*s.editor, s.editor->SampCombo, u("Морковь"));
+    clickNode(*s.editor, u("Фрукт"));
+    s.dialogs.answerWarning(Dialogs::Reply::Yes);
+    click(*s.editor, s.editor->DelProto);
+    QCOMPARE(entries(s.editor->SampCombo), QStringList({u("Морковь")}));
+    QCOMPARE(s.editor->SampCombo->currentText(), u("Морковь"));
+    QVERIFY(!s.editor->GroupBox1->isHidden());
+    QCOMPARE(entries(s.editor->Target), QStringList({u("Овощ"), u("Растение")}));
+  }
+
+  // A sample gets no child, nor does a node whose frame has left the base:
+  // nothing is added to the tree or to the base.
+  void addChildRefusals() {
+    EditorSet s;
+    gardenBase(s);
+    clickNode(*s.editor, u("Яблоко"));
+    s.editor->AddChild->setEnabled(true);
+    click(*s.editor, s.editor->AddChild);
+    QCOMPARE(errorTexts(s.dialogs), QStringList({u("Экземпляр не может иметь потомков!")}));
+    clickNode(*s.editor, u("Растение"));
+    s.kb().RenameFrame(w("Растение"), w("Флора"));  // behind the editor's back
+    click(*s.editor, s.editor->AddChild);
+    QCOMPARE(errorTexts(s.dialogs).last(), u("!"));
+    QCOMPARE(treeLines(s.editor->ProtoList),
+             QStringList({u("Растение"), u("  Фрукт"), u("    Яблоко"), u("    Груша")}));
+    QCOMPARE(s.kb().Frames().size(), size_t(4));
+  }
+
   void deleteQuestions() {
     EditorSet s;
     gardenBase(s);
