@@ -1,6 +1,8 @@
 // Small pictures for the prototype tree and the sample's slot list.
 #include "editor_icons.h"
 
+#include "editor_widgets.h"
+
 #include <QPainter>
 #include <QPixmap>
 #include <QTreeWidgetItem>
@@ -48,8 +50,7 @@ QIcon Slot(int image) {
 }
 
 void SetFrameImage(QTreeWidgetItem* node, int image) {
-  node->setIcon(0, Frame(image));
-  node->setData(0, kImageRole, image);
+  if (node->type() == FrameNode::Type) static_cast<FrameNode*>(node)->setImage(image);
 }
 
 void SetSlotImage(QTreeWidgetItem* row, int image) {
@@ -57,6 +58,9 @@ void SetSlotImage(QTreeWidgetItem* row, int image) {
   row->setData(0, kImageRole, image);
 }
 
-int ImageOf(const QTreeWidgetItem* node) { return node->data(0, kImageRole).toInt(); }
+int ImageOf(const QTreeWidgetItem* node) {
+  if (node->type() == FrameNode::Type) return static_cast<const FrameNode*>(node)->image();
+  return node->data(0, kImageRole).toInt();
+}
 
 }  // namespace icons

@@ -9,6 +9,22 @@
 #include <QTreeWidget>
 #include <functional>
 
+// A node of the prototype tree: its text is the frame's name, its image
+// tells a prototype (0) from a sample (1).  The image is kept as a number
+// and drawn from the one shared picture, so a large tree costs little.
+class FrameNode : public QTreeWidgetItem {
+ public:
+  static constexpr int Type = QTreeWidgetItem::UserType + 1;
+  FrameNode(const QString& name, int image);
+
+  int image() const { return image_; }
+  void setImage(int image);
+  QVariant data(int column, int role) const override;
+
+ private:
+  int image_;
+};
+
 // A QTreeWidget whose onMouseDown runs after each mouse press (any button)
 // has been handled, so the pressed row is already selected.
 class ReportList : public QTreeWidget {

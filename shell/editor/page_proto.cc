@@ -114,9 +114,7 @@ QTreeWidgetItem* TEditForm::FindTreeNode(const QString& name) const {
 // A node of `name` under `parent` (at the top level without one), after
 // the children it has.
 QTreeWidgetItem* TEditForm::addNode(QTreeWidgetItem* parent, const QString& name, int image) {
-  auto* node = new QTreeWidgetItem(QStringList{name});
-  node->setFlags(node->flags() | Qt::ItemIsEditable);
-  icons::SetFrameImage(node, image);
+  auto* node = new FrameNode(name, image);
   if (parent)
     parent->addChild(node);
   else
@@ -135,9 +133,7 @@ void TEditForm::AddFrameNode(const norvix::AFrame& frame, QStringList* samples) 
   while (!stack.empty()) {
     auto [f, parent] = stack.back();
     stack.pop_back();
-    auto* node = new QTreeWidgetItem(QStringList{Q(f->Name())});
-    node->setFlags(node->flags() | Qt::ItemIsEditable);
-    icons::SetFrameImage(node, f->IsSample ? 1 : 0);
+    auto* node = new FrameNode(Q(f->Name()), f->IsSample ? 1 : 0);
     if (parent)
       parent->addChild(node);
     else
