@@ -7,6 +7,7 @@
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <QAction>
 #include <QIcon>
 
 namespace {
@@ -82,16 +83,21 @@ TForm1::~TForm1() { FormDestroy(); }
 
 QToolButton* TForm1::addToolButton(const char* name, const char* icon, const char* hint,
                                    void (TForm1::*handler)()) {
+  // The command is an action, so that the editor's buttons run the very
+  // same command (the button's defaultAction()).
+  auto* action = new QAction(QIcon(QStringLiteral(":/norvix/") + QString::fromLatin1(icon) +
+                                   QStringLiteral(".png")),
+                             q(hint), this);
+  action->setObjectName(QString::fromLatin1(name) + QStringLiteral("Action"));
+  action->setToolTip(q(hint));
+  connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
   auto* button = new QToolButton(ToolBar1);
   button->setObjectName(QString::fromLatin1(name));
-  button->setIcon(QIcon(QStringLiteral(":/norvix/") + QString::fromLatin1(icon) +
-                        QStringLiteral(".png")));
-  button->setToolTip(q(hint));
+  button->setDefaultAction(action);
   button->setAutoRaise(true);  // flat
   button->setFixedWidth(kButtonWidth);
   button->setIconSize(QSize(kIconSize, kIconSize));
   ToolBar1->addWidget(button);
-  connect(button, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
   return button;
 }
 

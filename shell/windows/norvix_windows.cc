@@ -20,9 +20,11 @@ void waitForSplash(TSplash& splash) {
 }  // namespace
 
 std::unique_ptr<NorvixWindows> StartWindows(Dialogs& dialogs, TSplash* splash,
-                                            const std::string& file) {
+                                            const std::string& file,
+                                            const EditorMaker& makeEditor) {
   auto windows = std::make_unique<NorvixWindows>();
   windows->Form1 = std::make_unique<TForm1>(dialogs);
+  if (makeEditor) windows->EditForm = makeEditor(*windows->Form1, dialogs);
   windows->Form2 = std::make_unique<TForm2>(windows->Form1.get());
   windows->Form1->setResultsWindow(windows->Form2.get());
   if (splash) waitForSplash(*splash);

@@ -7,6 +7,9 @@
 #include "cp1251.h"
 #include "kbase_messages.h"
 #include "norvix_windows.h"
+#ifdef NORVIX_EDITOR
+#include "edit_form.h"
+#endif
 #include "qt_dialogs.h"
 #include "splash_window.h"
 
@@ -44,7 +47,14 @@ int runEventLoop(QApplication& app, const std::string& file, bool showSplash) {
   std::unique_ptr<TSplash> splash;
   if (showSplash) splash = startSplash();
   QtDialogs dialogs;
-  std::unique_ptr<NorvixWindows> windows = StartWindows(dialogs, splash.get(), file);
+  EditorMaker makeEditor;
+#ifdef NORVIX_EDITOR
+  makeEditor = [](TForm1& main, Dialogs& d) -> std::unique_ptr<QDialog> {
+    return std::make_unique<TEditForm>(main, d);
+  };
+#endif
+  std::unique_ptr<NorvixWindows> windows =
+      StartWindows(dialogs, splash.get(), file, makeEditor);
   splash.reset();
   return app.exec();
 }
