@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "command_line.h"
-#include "console_consult.h"
+#include "consult_command.h"
 #include "cp1251.h"
+#include "teach_commands.h"
 
 #ifdef NORVIX_WINDOWS
 #include "windowed_start.h"
@@ -25,6 +26,12 @@ constexpr const char* kUsage =
     // "  norvix --consult ФАЙЛ         консультация в терминале"
     "  norvix --consult \xD4\xC0\xC9\xCB         \xEA\xEE\xED\xF1\xF3\xEB\xFC\xF2\xE0\xF6\xE8\xFF "
     "\xE2 \xF2\xE5\xF0\xEC\xE8\xED\xE0\xEB\xE5\n"
+    // "  norvix --consult ФАЙЛ [--explain] [--answers ОТВЕТЫ] [--log ЖУРНАЛ]"
+    "  norvix --consult \xD4\xC0\xC9\xCB [--explain] [--answers \xCE\xD2\xC2\xC5\xD2\xDB] "
+    "[--log \xC6\xD3\xD0\xCD\xC0\xCB]\n"
+    // "  norvix --check ФАЙЛ | --export ФАЙЛ | --import ТЕКСТ ФАЙЛ"
+    "  norvix --check \xD4\xC0\xC9\xCB | --export \xD4\xC0\xC9\xCB | --import "
+    "\xD2\xC5\xCA\xD1\xD2 \xD4\xC0\xC9\xCB\n"
     "  norvix --help | --version\n";
 constexpr const char* kVersion = "norvix 1.0 (KV7 Quillon v2.0)\n";
 // "Ошибка: неверные аргументы"
@@ -56,7 +63,13 @@ int main(int argc, char** argv) {
       writeTo(std::cerr, kUsage);
       return 2;
     case norvix::CommandLine::Mode::Consult:
-      return norvix::RunConsoleConsultation(cl.file, std::cin, std::cout, std::cerr);
+      return norvix::RunConsultCommand(cl, std::cin, std::cout, std::cerr);
+    case norvix::CommandLine::Mode::Check:
+      return norvix::RunCheckCommand(cl.file, std::cout, std::cerr);
+    case norvix::CommandLine::Mode::Export:
+      return norvix::RunExportCommand(cl.file, std::cout, std::cerr);
+    case norvix::CommandLine::Mode::Import:
+      return norvix::RunImportCommand(cl.file, cl.output, std::cerr);
     case norvix::CommandLine::Mode::Windowed:
       break;
   }
