@@ -178,7 +178,7 @@ void TextReader::Decode(std::string_view utf8) {
       ++i;
       continue;
     }
-    int length = b >= 0xF0 && b < 0xF8 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
+    int length = b >= 0xF0 && b < 0xF5 ? 4 : b >= 0xE0 && b < 0xF0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
     if (length == 0 || i + static_cast<size_t>(length) > utf8.size())
       Fail(W("текст не в кодировке UTF-8"));
     char32_t c = b & (0x7F >> length);
@@ -188,6 +188,8 @@ void TextReader::Decode(std::string_view utf8) {
       c = (c << 6) | (cont & 0x3F);
     }
     i += static_cast<size_t>(length);
+    if ((length == 3 && c < 0x800) || (length == 4 && c < 0x10000))  // overlong
+      Fail(W("текст не в кодировке UTF-8"));
     int byte = c < 0x800 ? low[c] : cp1251::fromUnicode(c);
     if (byte < 0) Fail(W("символа нет в кодировке Windows-1251; запишите его байт как \\xHH"));
     line_ += static_cast<char>(byte);
