@@ -3,6 +3,7 @@
 //   Export        the text form of the base (norvix --export)
 //   Import        the text form read back into a base (norvix --import,
 //                 without writing the file)
+//   TextToFileBytes  the text turned into the file's bytes (part of Import)
 //   ImportToFile  the same and the atomic save of the file
 #include <benchmark/benchmark.h>
 
@@ -56,6 +57,15 @@ void BM_Import(benchmark::State& state) {
   }
 }
 
+// The text turned into the file's bytes, without loading them.
+void BM_TextToFileBytes(benchmark::State& state) {
+  Data& d = TheData();
+  for (auto _ : state) {
+    std::string bytes, error;
+    if (!norvix::TextToFileBytes(d.text, bytes, error)) state.SkipWithError("import failed");
+  }
+}
+
 void BM_ImportToFile(benchmark::State& state) {
   Data& d = TheData();
   std::string path = (std::filesystem::temp_directory_path() /
@@ -72,6 +82,7 @@ void BM_ImportToFile(benchmark::State& state) {
 BENCHMARK(BM_Check)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_Export)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_Import)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_TextToFileBytes)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ImportToFile)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

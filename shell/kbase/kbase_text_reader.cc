@@ -25,8 +25,8 @@ enum class Key {
   Prototype, Sample, Parent, OwnSlot, Offer, Confirm, Reject, Value, Note,
 };
 
-const std::unordered_map<std::string, Key>& Keys() {
-  static const std::unordered_map<std::string, Key> keys = [] {
+const std::unordered_map<std::string_view, Key>& Keys() {
+  static const std::unordered_map<std::string_view, Key> keys = [] {
     const std::pair<const char*, Key> table[] = {
         {"Формат", Key::Format}, {"Проект", Key::Project}, {"Назначение", Key::Purpose},
         {"Предметная область", Key::Subject}, {"Автор", Key::Author},
@@ -38,8 +38,10 @@ const std::unordered_map<std::string, Key>& Keys() {
         {"Экземпляр", Key::Sample}, {"Родитель", Key::Parent}, {"Свой слот", Key::OwnSlot},
         {"При рассмотрении", Key::Offer}, {"При подтверждении", Key::Confirm},
         {"При отсечении", Key::Reject}, {"Значение", Key::Value}, {"Примечание", Key::Note}};
-    std::unordered_map<std::string, Key> k;
-    for (auto [name, key] : table) k.emplace(cp1251::fromUtf8(name), key);
+    static std::vector<std::string> names;  // the keys' storage, in Windows-1251
+    names.reserve(std::size(table));
+    std::unordered_map<std::string_view, Key> k;
+    for (auto [name, key] : table) k.emplace(names.emplace_back(cp1251::fromUtf8(name)), key);
     return k;
   }();
   return keys;
@@ -105,7 +107,13 @@ class TextReader {
     throw TextError{W("строка ") + std::to_string(lineNo_) + ": " + what};
   }
   void Decode(std::string_view utf8);
-  std::string Unescape(std::string_view value) const;
+  std::string Unescape(std::string_view value) const {
+    std::string out;
+    UnescapeInto(value, out);
+    return out;
+  }
+  void UnescapeInto(std::string_view value, std::string& out) const;
+  int DefIndexAt(size_t position, const std::string& name);
   bool Flag(std::string_view value) const;
   void HeaderEntry(Key key, std::string_view value);
   void SlotEntry(Key key, std::string_view value);
@@ -145,7 +153,12 @@ class TextReader {
   Lines definition_;
   std::vector<std::pair<std::string, size_t>> own_;
   std::array<std::string, 3> messages_;
-  std::vector<SlotValue> values_;
+  std::vector<SlotValue> values_;  // the first valueCount_ are this sample's
+  size_t valueCount_ = 0;
+  std::string slotName_;
+  std::vector<int> defAtPosition_;  // the definition last named at each position
+  std::vector<std::uint64_t> inheritedStamp_;  // == stamp_: the sample has the definition
+  std::uint64_t stamp_ = 0;
 };
 
 // Takes the next line that is not blank or a comment into line_.
@@ -157,8 +170,9 @@ bool TextReader::NextLine() {
     pos_ = end + 1;
     ++lineNo_;
     if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-    size_t first = raw.find_first_not_of(" \t");
-    if (first == std::string_view::npos || raw[first] == '#') continue;
+    size_t first = 0;
+    while (first < raw.size() && (raw[first] == ' ' || raw[first] == '\t')) ++first;
+    if (first == raw.size() || raw[first] == '#') continue;
     Decode(raw.substr(first));
     return true;
   }
@@ -169,14 +183,25 @@ bool TextReader::NextLine() {
 // UTF-8 to Windows-1251; a malformed sequence or a character Windows-1251
 // has no byte for is an error (written as \xHH it would be fine).
 void TextReader::Decode(std::string_view utf8) {
-  line_.clear();
+  line_.resize(utf8.size());  // never longer than its UTF-8
+  char* out = line_.data();
+  size_t n = 0;
   const auto& low = LowCodePoints();
   for (size_t i = 0; i < utf8.size();) {
     auto b = static_cast<unsigned char>(utf8[i]);
     if (b < 0x80) {
-      line_ += static_cast<char>(b);
+      out[n++] = static_cast<char>(b);
       ++i;
       continue;
+    }
+    if (b >= 0xC2 && b < 0xE0 && i + 1 < utf8.size()) {  // two bytes: Cyrillic and most others
+      auto cont = static_cast<unsigned char>(utf8[i + 1]);
+      int byte = (cont & 0xC0) == 0x80 ? low[((b & 0x1Fu) << 6) | (cont & 0x3Fu)] : -1;
+      if (byte >= 0) {
+        out[n++] = static_cast<char>(byte);
+        i += 2;
+        continue;
+      }
     }
     int length = b >= 0xF0 && b < 0xF5 ? 4 : b >= 0xE0 && b < 0xF0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
     if (length == 0 || i + static_cast<size_t>(length) > utf8.size())
@@ -192,13 +217,17 @@ void TextReader::Decode(std::string_view utf8) {
       Fail(W("текст не в кодировке UTF-8"));
     int byte = c < 0x800 ? low[c] : cp1251::fromUnicode(c);
     if (byte < 0) Fail(W("символа нет в кодировке Windows-1251; запишите его байт как \\xHH"));
-    line_ += static_cast<char>(byte);
+    out[n++] = static_cast<char>(byte);
   }
+  line_.resize(n);
 }
 
-std::string TextReader::Unescape(std::string_view value) const {
-  std::string out;
-  out.reserve(value.size());
+void TextReader::UnescapeInto(std::string_view value, std::string& out) const {
+  if (value.find('\\') == std::string_view::npos) {
+    out.assign(value);
+    return;
+  }
+  out.clear();
   for (size_t i = 0; i < value.size(); ++i) {
     if (value[i] != '\\') {
       out += value[i];
@@ -220,7 +249,6 @@ std::string TextReader::Unescape(std::string_view value) const {
       Fail(W("неверная escape-последовательность; ожидалось \\\\, \\n, \\r, \\t или \\xHH"));
     }
   }
-  return out;
 }
 
 bool TextReader::Flag(std::string_view value) const {
@@ -230,12 +258,13 @@ bool TextReader::Flag(std::string_view value) const {
 }
 
 std::string TextReader::Run() {
+  out_.reserve(text_.size());
   if (!NextLine() || line_ != W("Формат: Norvix 1")) Fail(W("ожидалось «Формат: Norvix 1»"));
   block_ = Block::Header;
   while (NextLine()) {
     size_t colon = line_.find(':');
     if (colon == std::string::npos) Fail(W("ожидалась запись вида «Ключ: значение»"));
-    auto key = Keys().find(line_.substr(0, colon));
+    auto key = Keys().find(std::string_view(line_).substr(0, colon));
     if (key == Keys().end())
       Fail(W("неизвестный ключ ") + Q(line_.substr(0, colon)));
     std::string_view value = std::string_view(line_).substr(colon + 1);
@@ -315,25 +344,42 @@ void TextReader::FrameEntry(Key key, std::string_view value) {
       size_t eq = value.find(" =");
       if (eq == std::string_view::npos || (eq + 2 < value.size() && value[eq + 2] != ' '))
         Fail(W("ожидалось «Значение: слот = значение»"));
-      std::string slot = Unescape(value.substr(0, eq));
-      int def = DefIndex(slot);
-      if (def < 0) Fail(W("слот ") + Q(slot) + W(" не описан"));
-      for (const SlotValue& v : values_)
-        if (v.def == def) Fail(W("значение слота уже задано в строке ") + std::to_string(v.line));
-      std::string_view rest = value.substr(std::min(value.size(), eq + 3));
-      values_.push_back(SlotValue{def, Unescape(rest), {}, lineNo_});
+      UnescapeInto(value.substr(0, eq), slotName_);
+      int def = DefIndexAt(valueCount_, slotName_);
+      if (def < 0) Fail(W("слот ") + Q(slotName_) + W(" не описан"));
+      for (size_t k = 0; k < valueCount_; ++k)
+        if (values_[k].def == def)
+          Fail(W("значение слота уже задано в строке ") + std::to_string(values_[k].line));
+      if (valueCount_ == values_.size()) values_.emplace_back();
+      SlotValue& v = values_[valueCount_++];
+      v.def = def;
+      UnescapeInto(value.substr(std::min(value.size(), eq + 3)), v.value);
+      v.note.clear();
+      v.line = lineNo_;
       return;
     }
     case Key::Note:
       if (!sample) break;
-      if (values_.empty()) Fail(W("перед примечанием нет значения слота"));
-      values_.back().note = Unescape(value);
+      if (valueCount_ == 0) Fail(W("перед примечанием нет значения слота"));
+      UnescapeInto(value, values_[valueCount_ - 1].note);
       return;
     default:
       Fail(W("ожидалась запись фрейма («Родитель», «Определение», «Свой слот», сообщения, "
              "«Значение», «Примечание»), «Прототип» или «Экземпляр»"));
   }
   Fail(W("у прототипа не бывает сообщений, значений и примечаний; это запись экземпляра"));
+}
+
+// Samples of one prototype name their slots in the same order, so the
+// definition named last at a position is tried first.
+int TextReader::DefIndexAt(size_t position, const std::string& name) {
+  if (position < defAtPosition_.size()) {
+    int cached = defAtPosition_[position];
+    if (cached >= 0 && defs_[static_cast<size_t>(cached)].name == name) return cached;
+  } else {
+    defAtPosition_.resize(position + 1, -1);
+  }
+  return defAtPosition_[position] = DefIndex(name);
 }
 
 int TextReader::DefIndex(const std::string& name) const {
@@ -393,7 +439,7 @@ void TextReader::BeginFrame(bool sample, std::string name) {
   definition_.clear();
   own_.clear();
   messages_ = {};
-  values_.clear();
+  valueCount_ = 0;
   frames_.push_back(FrameInfo{-1, sample, {}, lineNo_});
 }
 
@@ -416,13 +462,15 @@ void TextReader::EndFrame() {
     info.own.push_back(def);
   }
   if (info.sample) {
-    for (const SlotValue& v : values_) {
-      bool inherited = false;
-      for (const FrameInfo* f = &info; f && !inherited;
-           f = f->parent < 0 ? nullptr : &frames_[static_cast<size_t>(f->parent)])
-        for (int d : f->own) inherited = inherited || d == v.def;
+    ++stamp_;
+    inheritedStamp_.resize(defs_.size());
+    for (const FrameInfo* f = &info; f;
+         f = f->parent < 0 ? nullptr : &frames_[static_cast<size_t>(f->parent)])
+      for (int d : f->own) inheritedStamp_[static_cast<size_t>(d)] = stamp_;
+    for (size_t k = 0; k < valueCount_; ++k) {
+      const SlotValue& v = values_[k];
       lineNo_ = v.line;
-      if (!inherited)
+      if (inheritedStamp_[static_cast<size_t>(v.def)] != stamp_)
         Fail(W("слот ") + Q(defs_[static_cast<size_t>(v.def)].name) + W(" не относится к экземпляру ") +
              Q(name_) + W(": его нет ни у экземпляра, ни у его предков"));
     }
@@ -443,8 +491,9 @@ void TextReader::EndFrame() {
   }
   out_ += kbfile::kSample;
   for (const std::string& m : messages_) PutText(out_, m);
-  PutCount(out_, values_.size());
-  for (const SlotValue& v : values_) {
+  PutCount(out_, valueCount_);
+  for (size_t k = 0; k < valueCount_; ++k) {
+    const SlotValue& v = values_[k];
     PutText(out_, defs_[static_cast<size_t>(v.def)].name);
     PutText(out_, v.note);
     PutText(out_, v.value);
