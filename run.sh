@@ -5,8 +5,9 @@
 set -e
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 "$ROOT/scripts/install-deps.sh"
-cmake -S "$ROOT" -B "$ROOT/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSUITE_BENCH=ON >/dev/null
-cmake --build "$ROOT/build/release" -j "$(nproc 2>/dev/null || echo 2)" >/dev/null
+# Says what it does when there is work (configuring, building with a
+# progress count); silent when everything is up to date.
+"$ROOT/scripts/build-quietly.sh" "$ROOT/build/release" -DCMAKE_BUILD_TYPE=Release -DSUITE_BENCH=ON
 
 BIN="$ROOT/build/release/bin"
 EXAMPLE="$ROOT/examples/computer.dat"

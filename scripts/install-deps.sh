@@ -12,7 +12,8 @@ for p in $PACKAGES; do
 done
 [ -z "$missing" ] && exit 0
 
-echo "Installing:$missing"
+echo "Installing the packages the suite needs (apt-get; this takes a while the first time):"
+echo " $missing"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive

@@ -1,5 +1,7 @@
 #include "answer_memory.h"
 
+#include <algorithm>
+
 namespace norvix {
 
 // Each index keeps the first record only (emplace does not overwrite), which
@@ -17,7 +19,8 @@ void AnswerMemory::Remember(const ASlotDef* def, const std::string& value, bool 
 // The rules are tried record by record; with the indexes the deciding record
 // is the earliest of the three candidates.  On one record, rule 2 comes
 // before rule 3 (both cannot disagree with rule 1, whose value differs).
-std::optional<bool> AnswerMemory::Recall(const ASlotDef* def, std::string_view value) const {
+std::optional<bool> AnswerMemory::Recall(const ASlotDef* def, std::string_view value,
+                                         size_t* decidedBy) const {
   constexpr size_t kNone = static_cast<size_t>(-1);
   size_t rule1 = kNone, rule2 = kNone, rule3 = kNone;
   if (auto d = sameQuestion_.find(def); d != sameQuestion_.end())
@@ -26,6 +29,8 @@ std::optional<bool> AnswerMemory::Recall(const ASlotDef* def, std::string_view v
   if (auto y = firstYes_.find(def); y != firstYes_.end() && records_[y->second].Value != value)
     rule3 = y->second;
   if (rule1 == kNone && rule2 == kNone && rule3 == kNone) return std::nullopt;
+  size_t decisive = std::min({rule1, rule2, rule3});
+  if (decidedBy) *decidedBy = decisive;
   if (rule1 <= rule2 && rule1 <= rule3) return records_[rule1].Answer;
   if (rule2 <= rule3) return true;
   return false;

@@ -31,8 +31,10 @@ class AnswerMemory {
   //   2. answered yes and its value names a frame that is, or lies below, a
   //      frame named `value`: yes;
   //   3. same definition, answered yes, another value: no.
-  // Nothing when no record decides.
-  std::optional<bool> Recall(const ASlotDef* def, std::string_view value) const;
+  // Nothing when no record decides.  When `decidedBy` is given and a record
+  // decides, it receives that record's index.
+  std::optional<bool> Recall(const ASlotDef* def, std::string_view value,
+                             size_t* decidedBy = nullptr) const;
 
   const std::vector<AnswerRecord>& Records() const { return records_; }
 

@@ -4,11 +4,12 @@
 #include "cp1251.h"
 #include "engine_messages.h"
 #include "error_sink.h"
+#include "explanation.h"
 
 namespace norvix {
 
 int RunConsoleConsultation(const std::string& file, std::istream& in, std::ostream& out,
-                           std::ostream& err) {
+                           std::ostream& err, bool explain) {
   auto toErr = [&err](const std::string& message) {
     err << cp1251::toLocale(msg::kErrorPrefix + message) << '\n';
     err.flush();
@@ -23,10 +24,15 @@ int RunConsoleConsultation(const std::string& file, std::istream& in, std::ostre
   ConsoleHost host(in, out);
   Engine engine(host);
   host.SetEngine(&engine);
-  if (engine.RunConsultation(kb) != Outcome::Success) return 1;
-  host.PrintLine(msg::kSynthesisResults);
-  for (const std::string& line : engine.Tree().Outline(2)) host.PrintLine(line);
-  return 0;
+  bool found = engine.RunConsultation(kb) == Outcome::Success;
+  if (found) {
+    host.PrintLine(msg::kSynthesisResults);
+    for (const std::string& line : engine.Tree().Outline(2)) host.PrintLine(line);
+  }
+  if (explain)
+    for (const std::string& line : ExplanationLines(Explain(engine.Log(), engine.Tree())))
+      host.PrintLine(line);
+  return found ? 0 : 1;
 }
 
 }  // namespace norvix

@@ -44,6 +44,7 @@ Outcome Engine::RunConsultation(const AKBase& kb) {
   reportLines_.clear();
   host_.EnableReportButton(false);
   tree_.Clear();
+  log_.Clear();
   host_.ClearTree();
   chain_.clear();
   nesting_ = 0;
@@ -90,11 +91,20 @@ ResultNode* Engine::AddNode(ResultNode* parent, const std::string& text) {
 bool Engine::Synthesize(const std::string& name, int depth, ResultNode* parentNode) {
   if (cancelled_) return false;
   const AFrame* frame = kb_->FindFrame(name);
-  if (!frame || OnChain(frame) || nesting_ >= kMaxSynthesisNesting) return true;
+  if (!frame || OnChain(frame) || nesting_ >= kMaxSynthesisNesting) {
+    log_.SkipStep(name, frame,
+                  !frame ? StepResult::NoSuchFrame
+                         : OnChain(frame) ? StepResult::OnChain : StepResult::TooDeep);
+    return true;
+  }
   if (depth > kMaxIndent) --depth;
   Consider(*frame);
   std::vector<const AFrame*> candidates = CollectSamples(*frame);
-  if (candidates.empty()) return false;
+  log_.BeginStep(name, frame, candidates);
+  if (candidates.empty()) {
+    log_.EndStep(nullptr, StepResult::NoSamples);
+    return false;
+  }
 
   AnswerMemory memory(*kb_);
   const AFrame* found = nullptr;
@@ -105,7 +115,10 @@ bool Engine::Synthesize(const std::string& name, int depth, ResultNode* parentNo
     }
     if (cancelled_) break;
   }
-  if (!found) return false;
+  if (!found) {
+    log_.EndStep(nullptr, cancelled_ ? StepResult::Cancelled : StepResult::AllRejected);
+    return false;
+  }
 
   std::string indent(static_cast<size_t>(depth), ' ');
   std::string heading = found->Name() + ":";
@@ -119,6 +132,7 @@ bool Engine::Synthesize(const std::string& name, int depth, ResultNode* parentNo
   definition += "]";
   reportLines_.push_back(std::move(definition));
   ResultNode* node = AddNode(parentNode, heading);
+  log_.NoteNode(node, nullptr);
 
   chain_.push_back(frame);
   if (found != frame) chain_.push_back(found);
@@ -127,6 +141,7 @@ bool Engine::Synthesize(const std::string& name, int depth, ResultNode* parentNo
   Expand(*found, depth, node, memory, ok);
   --nesting_;
   chain_.resize(chain_.size() - (found != frame ? 2 : 1));
+  log_.EndStep(found, StepResult::Found);
   return ok;
 }
 
@@ -139,6 +154,7 @@ void Engine::Expand(const AFrame& sample, int depth, ResultNode* node, AnswerMem
   auto decompose = [&](const ASlotDef& def, const std::string& value) {
     if (!def.DecomposeMsg.empty()) host_.PrintLine(FormatMessage(def.DecomposeMsg, sample.Name()));
     reportLines_.push_back(indent + def.Name() + " ");
+    log_.Decomposing(&def);
     ok = Synthesize(value, depth + 1, node) && ok;
   };
   for (const ASlot& slot : sample.Slots) {
@@ -149,7 +165,7 @@ void Engine::Expand(const AFrame& sample, int depth, ResultNode* node, AnswerMem
     const ASlotDef& def = *slot.Def;
     if (!def.Decompose) {
       reportLines_.push_back(indent + def.Name() + " " + slot.Value);
-      AddNode(node, def.Name() + " " + slot.Value);
+      log_.NoteNode(AddNode(node, def.Name() + " " + slot.Value), &def);
     } else if (!def.IsValueList) {
       decompose(def, slot.Value);
     } else {

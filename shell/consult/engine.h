@@ -10,6 +10,7 @@
 #include "engine_host.h"
 #include "kbase.h"
 #include "result_tree.h"
+#include "run_log.h"
 
 namespace norvix {
 
@@ -41,6 +42,8 @@ class Engine {
   // Results of the last run (kept until the next one starts).
   const std::vector<std::string>& ReportLines() const { return reportLines_; }
   const ResultTree& Tree() const { return tree_; }
+  // What the last run asked, settled, confirmed and rejected.
+  const RunLog& Log() const { return log_; }
 
   bool Running() const { return running_; }
   bool Cancelled() const { return cancelled_; }
@@ -60,6 +63,7 @@ class Engine {
   const AKBase* kb_ = nullptr;
   std::vector<std::string> reportLines_;
   ResultTree tree_;
+  RunLog log_;
   std::vector<const AFrame*> chain_;  // frames (and found samples) being expanded
   int nesting_ = 0;                   // syntheses being expanded
   std::string considered_;

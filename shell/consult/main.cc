@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "command_line.h"
-#include "console_consult.h"
+#include "consult_command.h"
 #include "cp1251.h"
 #include "kbase_messages.h"
+#include "teach_commands.h"
 
 #ifdef NORVIX_WINDOWS
 #include "windowed_program.h"
@@ -21,10 +22,18 @@ namespace {
 using namespace cp1251::literals;
 
 constexpr const char* kUsage =
-    "Использование:\n"
-    "  norvix [--no-splash] [ФАЙЛ]   окна; ФАЙЛ загружается при запуске\n"
-    "  norvix --consult ФАЙЛ         консультация в терминале\n"
-    "  norvix --help | --version\n"_cp1251.c_str();
+    "Использование:
+"
+    "  norvix [--no-splash] [ФАЙЛ]   окна; ФАЙЛ загружается при запуске
+"
+    "  norvix --consult ФАЙЛ         консультация в терминале
+"
+    "  norvix --consult ФАЙЛ [--explain] [--answers ОТВЕТЫ] [--log ЖУРНАЛ]
+"
+    "  norvix --check ФАЙЛ | --export ФАЙЛ | --import ТЕКСТ ФАЙЛ
+"
+    "  norvix --help | --version
+"_cp1251.c_str();
 constexpr const char* kVersion = "norvix 1.0 (KV7 Quillon v2.0)\n";
 // Each follows the error prefix.
 constexpr const char* kWrongArguments = "неверные аргументы\n"_cp1251.c_str();
@@ -52,7 +61,13 @@ int main(int argc, char** argv) {
       writeTo(std::cerr, kUsage);
       return 2;
     case norvix::CommandLine::Mode::Consult:
-      return norvix::RunConsoleConsultation(cl.file, std::cin, std::cout, std::cerr);
+      return norvix::RunConsultCommand(cl, std::cin, std::cout, std::cerr);
+    case norvix::CommandLine::Mode::Check:
+      return norvix::RunCheckCommand(cl.file, std::cout, std::cerr);
+    case norvix::CommandLine::Mode::Export:
+      return norvix::RunExportCommand(cl.file, std::cout, std::cerr);
+    case norvix::CommandLine::Mode::Import:
+      return norvix::RunImportCommand(cl.file, cl.output, std::cerr);
     case norvix::CommandLine::Mode::Windowed:
       break;
   }

@@ -45,3 +45,38 @@ TEST(CommandLine, TableOfCases) {
 
 }  // namespace
 }  // namespace norvix
+
+namespace norvix {
+namespace {
+
+TEST(CommandLine, ConsultOptionsAndTeachingCommands) {
+  CommandLine cl = ParseCommandLine({"--consult", "--log", "l.txt", "kb.dat", "--explain",
+                                     "--answers", "a.txt"});
+  EXPECT_EQ(cl.mode, CommandLine::Mode::Consult);
+  EXPECT_EQ(cl.file, "kb.dat");
+  EXPECT_TRUE(cl.explain);
+  EXPECT_EQ(cl.answers, "a.txt");
+  EXPECT_EQ(cl.log, "l.txt");
+  cl = ParseCommandLine({"--import", "kb.txt", "kb.dat"});
+  EXPECT_EQ(cl.mode, CommandLine::Mode::Import);
+  EXPECT_EQ(cl.file, "kb.txt");
+  EXPECT_EQ(cl.output, "kb.dat");
+  EXPECT_EQ(ParseCommandLine({"--check", "kb.dat"}).mode, CommandLine::Mode::Check);
+  EXPECT_EQ(ParseCommandLine({"--export", "kb.dat"}).mode, CommandLine::Mode::Export);
+  const std::vector<std::vector<std::string>> wrong = {
+      {"--consult", "kb.dat", "--answers"},
+      {"--consult", "kb.dat", "--explain", "--explain"},
+      {"--consult", "kb.dat", "--log", "a", "--log", "b"},
+      {"--consult", "--explain"},
+      {"--consult", "kb.dat", "--check"},
+      {"--check"},
+      {"--check", "a", "b"},
+      {"--export", ""},
+      {"--import", "kb.txt"},
+      {"--import", "kb.txt", "kb.dat", "x"},
+  };
+  for (const auto& args : wrong) EXPECT_EQ(ParseCommandLine(args).mode, CommandLine::Mode::Wrong) << args[0] << " " << args.size();
+}
+
+}  // namespace
+}  // namespace norvix

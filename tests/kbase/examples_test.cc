@@ -3,6 +3,7 @@
 
 #include "example_bases.h"
 #include "file_bytes.h"
+#include "teaching_bases.h"
 
 namespace norvix {
 namespace {
@@ -19,6 +20,9 @@ void ExpectCurrent(const char* file, void (*build)(AKBase&)) {
 
 TEST(Examples, FruitIsCurrent) { ExpectCurrent("fruit.dat", examples::BuildFruit); }
 TEST(Examples, ComputerIsCurrent) { ExpectCurrent("computer.dat", examples::BuildComputer); }
+TEST(Examples, AnimalsIsCurrent) { ExpectCurrent("animals.dat", examples::BuildAnimals); }
+TEST(Examples, HouseIsCurrent) { ExpectCurrent("house.dat", examples::BuildHouse); }
+TEST(Examples, FaultyIsCurrent) { ExpectCurrent("faulty.dat", examples::BuildFaulty); }
 
 }  // namespace
 }  // namespace norvix

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "example_bases.h"
+#include "teaching_bases.h"
 
 int main(int argc, char** argv) {
   std::string folder = argc > 1 ? argv[1] : SUITE_SOURCE_DIR "/examples";
@@ -12,7 +13,10 @@ int main(int argc, char** argv) {
     const char* file;
     void (*build)(norvix::AKBase&);
   } bases[] = {{"fruit.dat", norvix::examples::BuildFruit},
-               {"computer.dat", norvix::examples::BuildComputer}};
+               {"computer.dat", norvix::examples::BuildComputer},
+               {"animals.dat", norvix::examples::BuildAnimals},
+               {"house.dat", norvix::examples::BuildHouse},
+               {"faulty.dat", norvix::examples::BuildFaulty}};
   for (auto& base : bases) {
     norvix::AKBase kb;
     base.build(kb);

@@ -1,0 +1,529 @@
+// Reading the text form of a knowledge base.  The text is turned into the
+// bytes of the binary file, record by record in the text's order, and those
+// bytes are loaded by the file reader: what the text describes is exactly
+// what a file with those records would give.  Everything the file reader
+// would refuse or skip is reported here first, with the line.
+#include <array>
+#include <cstdint>
+#include <unordered_map>
+
+#include "cp1251.h"
+#include "error_sink.h"
+#include "kbase_format.h"
+#include "kbase_text.h"
+
+namespace norvix {
+
+namespace {
+
+std::string W(const char* utf8) { return cp1251::fromUtf8(utf8); }
+std::string Q(std::string_view name) { return W("«") + std::string(name) + W("»"); }
+
+enum class Key {
+  Format, Project, Purpose, Subject, Author, AutoReport, Target, Invitation, Success, Failure,
+  Slot, Definition, Default, ValueList, Decompose, DecomposeMsg,
+  Prototype, Sample, Parent, OwnSlot, Offer, Confirm, Reject, Value, Note,
+};
+
+const std::unordered_map<std::string_view, Key>& Keys() {
+  static const std::unordered_map<std::string_view, Key> keys = [] {
+    const std::pair<const char*, Key> table[] = {
+        {"Формат", Key::Format}, {"Проект", Key::Project}, {"Назначение", Key::Purpose},
+        {"Предметная область", Key::Subject}, {"Автор", Key::Author},
+        {"Автоотчет", Key::AutoReport}, {"Целевой фрейм", Key::Target},
+        {"Приглашение", Key::Invitation}, {"Успех", Key::Success}, {"Неудача", Key::Failure},
+        {"Слот", Key::Slot}, {"Определение", Key::Definition}, {"По умолчанию", Key::Default},
+        {"Список значений", Key::ValueList}, {"Декомпозиция", Key::Decompose},
+        {"Сообщение декомпозиции", Key::DecomposeMsg}, {"Прототип", Key::Prototype},
+        {"Экземпляр", Key::Sample}, {"Родитель", Key::Parent}, {"Свой слот", Key::OwnSlot},
+        {"При рассмотрении", Key::Offer}, {"При подтверждении", Key::Confirm},
+        {"При отсечении", Key::Reject}, {"Значение", Key::Value}, {"Примечание", Key::Note}};
+    static std::vector<std::string> names;  // the keys' storage, in Windows-1251
+    names.reserve(std::size(table));
+    std::unordered_map<std::string_view, Key> k;
+    for (auto [name, key] : table) k.emplace(names.emplace_back(cp1251::fromUtf8(name)), key);
+    return k;
+  }();
+  return keys;
+}
+
+// Thrown with the message of the first error; caught at the top.
+struct TextError {
+  std::string message;
+};
+
+// The Windows-1251 byte of each code point below U+0800, -1 for none.
+const std::array<int16_t, 0x800>& LowCodePoints() {
+  static const std::array<int16_t, 0x800> table = [] {
+    std::array<int16_t, 0x800> t{};
+    for (char32_t c = 0; c < 0x800; ++c) t[c] = static_cast<int16_t>(cp1251::fromUnicode(c));
+    return t;
+  }();
+  return table;
+}
+
+// Byte-building helpers of the binary layout.
+void PutCount(std::string& out, size_t n) {
+  auto v = static_cast<std::uint32_t>(n);
+  char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+               static_cast<char>(v >> 24)};
+  out.append(b, 4);
+}
+void PutText(std::string& out, std::string_view text) {
+  PutCount(out, text.size());
+  out.append(text);
+}
+
+struct SlotDefRecord {
+  std::string name;
+  Lines definition;
+  std::string defaultValue;
+  bool valueList = false, decompose = false;
+  std::string decomposeMsg;
+  size_t decomposeMsgLine = 0;
+};
+
+struct SlotValue {
+  int def;
+  std::string value, note;
+  size_t line;
+};
+
+struct FrameInfo {
+  int parent;             // index, -1 for a root
+  bool sample;
+  std::vector<int> own;   // own slot definitions (indexes of first definitions)
+  size_t line;
+};
+
+class TextReader {
+ public:
+  explicit TextReader(std::string_view text) : text_(text) {}
+  std::string Run();
+
+ private:
+  bool NextLine();
+  [[noreturn]] void Fail(const std::string& what) const {
+    throw TextError{W("строка ") + std::to_string(lineNo_) + ": " + what};
+  }
+  void Decode(std::string_view utf8);
+  std::string Unescape(std::string_view value) const {
+    std::string out;
+    UnescapeInto(value, out);
+    return out;
+  }
+  void UnescapeInto(std::string_view value, std::string& out) const;
+  int DefIndexAt(size_t position, const std::string& name);
+  bool Flag(std::string_view value) const;
+  void HeaderEntry(Key key, std::string_view value);
+  void SlotEntry(Key key, std::string_view value);
+  void FrameEntry(Key key, std::string_view value);
+  void BeginFrame(bool sample, std::string name);
+  void EndBlock();
+  void EndSlotDef();
+  void EndFrame();
+  void EmitHeadAndSlotDefs();
+  int DefIndex(const std::string& name) const;
+
+  std::string_view text_;
+  size_t pos_ = 0;
+  size_t lineNo_ = 0;
+  std::string line_;  // the current line, Windows-1251
+
+  enum class Block { Start, Header, SlotDef, Frame } block_ = Block::Start;
+  // Header, with a new base's defaults.
+  std::array<std::string, 8> head_;
+  bool autoReport_ = true;
+  std::array<size_t, 10> headLine_{};
+  // Slot definitions.
+  std::vector<SlotDefRecord> defs_;
+  std::unordered_map<std::string, int> defByName_;  // first of each name
+  // Frames.
+  bool framesBegun_ = false;
+  std::string out_;
+  size_t frameCountAt_ = 0;
+  size_t frameCount_ = 0;
+  std::unordered_map<std::string, int> frameByName_;
+  std::vector<FrameInfo> frames_;
+  // The frame being read.
+  std::string name_;
+  bool hasParent_ = false;
+  std::string parent_;
+  size_t parentLine_ = 0;
+  Lines definition_;
+  std::vector<std::pair<std::string, size_t>> own_;
+  std::array<std::string, 3> messages_;
+  std::vector<SlotValue> values_;  // the first valueCount_ are this sample's
+  size_t valueCount_ = 0;
+  std::string slotName_;
+  std::vector<int> defAtPosition_;  // the definition last named at each position
+  std::vector<std::uint64_t> inheritedStamp_;  // == stamp_: the sample has the definition
+  std::uint64_t stamp_ = 0;
+};
+
+// Takes the next line that is not blank or a comment into line_.
+bool TextReader::NextLine() {
+  while (pos_ < text_.size()) {
+    size_t end = text_.find('\n', pos_);
+    if (end == std::string_view::npos) end = text_.size();
+    std::string_view raw = text_.substr(pos_, end - pos_);
+    pos_ = end + 1;
+    ++lineNo_;
+    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    size_t first = 0;
+    while (first < raw.size() && (raw[first] == ' ' || raw[first] == '\t')) ++first;
+    if (first == raw.size() || raw[first] == '#') continue;
+    Decode(raw.substr(first));
+    return true;
+  }
+  ++lineNo_;
+  return false;
+}
+
+// UTF-8 to Windows-1251; a malformed sequence or a character Windows-1251
+// has no byte for is an error (written as \xHH it would be fine).
+void TextReader::Decode(std::string_view utf8) {
+  line_.resize(utf8.size());  // never longer than its UTF-8
+  char* out = line_.data();
+  size_t n = 0;
+  const auto& low = LowCodePoints();
+  for (size_t i = 0; i < utf8.size();) {
+    auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {
+      out[n++] = static_cast<char>(b);
+      ++i;
+      continue;
+    }
+    if (b >= 0xC2 && b < 0xE0 && i + 1 < utf8.size()) {  // two bytes: Cyrillic and most others
+      auto cont = static_cast<unsigned char>(utf8[i + 1]);
+      int byte = (cont & 0xC0) == 0x80 ? low[((b & 0x1Fu) << 6) | (cont & 0x3Fu)] : -1;
+      if (byte >= 0) {
+        out[n++] = static_cast<char>(byte);
+        i += 2;
+        continue;
+      }
+    }
+    int length = b >= 0xF0 && b < 0xF5 ? 4 : b >= 0xE0 && b < 0xF0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
+    if (length == 0 || i + static_cast<size_t>(length) > utf8.size())
+      Fail(W("текст не в кодировке UTF-8"));
+    char32_t c = b & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+      auto cont = static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]);
+      if ((cont & 0xC0) != 0x80) Fail(W("текст не в кодировке UTF-8"));
+      c = (c << 6) | (cont & 0x3F);
+    }
+    i += static_cast<size_t>(length);
+    if ((length == 3 && c < 0x800) || (length == 4 && c < 0x10000))  // overlong
+      Fail(W("текст не в кодировке UTF-8"));
+    int byte = c < 0x800 ? low[c] : cp1251::fromUnicode(c);
+    if (byte < 0) Fail(W("символа нет в кодировке Windows-1251; запишите его байт как \\xHH"));
+    out[n++] = static_cast<char>(byte);
+  }
+  line_.resize(n);
+}
+
+void TextReader::UnescapeInto(std::string_view value, std::string& out) const {
+  if (value.find('\\') == std::string_view::npos) {
+    out.assign(value);
+    return;
+  }
+  out.clear();
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\') {
+      out += value[i];
+      continue;
+    }
+    char c = i + 1 < value.size() ? value[i + 1] : '\0';
+    auto hex = [](char h) {
+      return h >= '0' && h <= '9' ? h - '0' : h >= 'A' && h <= 'F' ? h - 'A' + 10
+                                            : h >= 'a' && h <= 'f' ? h - 'a' + 10 : -1;
+    };
+    if (c == '\\' || c == 'n' || c == 'r' || c == 't') {
+      out += c == '\\' ? '\\' : c == 'n' ? '\n' : c == 'r' ? '\r' : '\t';
+      ++i;
+    } else if (c == 'x' && i + 3 < value.size() && hex(value[i + 2]) >= 0 &&
+               hex(value[i + 3]) >= 0) {
+      out += static_cast<char>(hex(value[i + 2]) * 16 + hex(value[i + 3]));
+      i += 3;
+    } else {
+      Fail(W("неверная escape-последовательность; ожидалось \\\\, \\n, \\r, \\t или \\xHH"));
+    }
+  }
+}
+
+bool TextReader::Flag(std::string_view value) const {
+  if (value == W("да")) return true;
+  if (value == W("нет")) return false;
+  Fail(W("ожидалось «да» или «нет»"));
+}
+
+std::string TextReader::Run() {
+  out_.reserve(text_.size());
+  if (!NextLine() || line_ != W("Формат: Norvix 1")) Fail(W("ожидалось «Формат: Norvix 1»"));
+  block_ = Block::Header;
+  while (NextLine()) {
+    size_t colon = line_.find(':');
+    if (colon == std::string::npos) Fail(W("ожидалась запись вида «Ключ: значение»"));
+    auto key = Keys().find(std::string_view(line_).substr(0, colon));
+    if (key == Keys().end())
+      Fail(W("неизвестный ключ ") + Q(line_.substr(0, colon)));
+    std::string_view value = std::string_view(line_).substr(colon + 1);
+    if (!value.empty() && value[0] == ' ') value.remove_prefix(1);
+    switch (key->second) {
+      case Key::Slot:
+        if (framesBegun_) Fail(W("слоты описываются до фреймов"));
+        EndBlock();
+        block_ = Block::SlotDef;
+        defs_.emplace_back().name = Unescape(value);
+        break;
+      case Key::Prototype:
+      case Key::Sample:
+        EndBlock();
+        BeginFrame(key->second == Key::Sample, Unescape(value));
+        break;
+      default:
+        if (block_ == Block::Header) HeaderEntry(key->second, value);
+        else if (block_ == Block::SlotDef) SlotEntry(key->second, value);
+        else FrameEntry(key->second, value);
+    }
+  }
+  EndBlock();
+  EmitHeadAndSlotDefs();
+  // The frame count goes before the records.
+  std::string count;
+  PutCount(count, frameCount_);
+  out_.replace(frameCountAt_, 4, count);
+  return std::move(out_);
+}
+
+void TextReader::HeaderEntry(Key key, std::string_view value) {
+  auto index = static_cast<size_t>(key);
+  if (index < 1 || index > 9)
+    Fail(W("ожидалась запись заголовка, «Слот», «Прототип» или «Экземпляр»"));
+  if (headLine_[index])
+    Fail(W("запись уже была в строке ") + std::to_string(headLine_[index]));
+  headLine_[index] = lineNo_;
+  if (key == Key::AutoReport) autoReport_ = Flag(value);
+  else head_[index < 5 ? index - 1 : index - 2] = Unescape(value);
+}
+
+void TextReader::SlotEntry(Key key, std::string_view value) {
+  SlotDefRecord& def = defs_.back();
+  switch (key) {
+    case Key::Definition: def.definition.push_back(Unescape(value)); break;
+    case Key::Default: def.defaultValue = Unescape(value); break;
+    case Key::ValueList: def.valueList = Flag(value); break;
+    case Key::Decompose: def.decompose = Flag(value); break;
+    case Key::DecomposeMsg:
+      def.decomposeMsg = Unescape(value);
+      def.decomposeMsgLine = lineNo_;
+      break;
+    default:
+      Fail(W("в описании слота ожидалось «Определение», «По умолчанию», «Список значений», "
+             "«Декомпозиция» или «Сообщение декомпозиции»"));
+  }
+}
+
+void TextReader::FrameEntry(Key key, std::string_view value) {
+  bool sample = frames_.back().sample;
+  switch (key) {
+    case Key::Parent:
+      if (hasParent_) Fail(W("родитель уже задан"));
+      hasParent_ = true;
+      parent_ = Unescape(value);
+      parentLine_ = lineNo_;
+      return;
+    case Key::Definition: definition_.push_back(Unescape(value)); return;
+    case Key::OwnSlot: own_.emplace_back(Unescape(value), lineNo_); return;
+    case Key::Offer: case Key::Confirm: case Key::Reject:
+      if (!sample) break;
+      messages_[key == Key::Offer ? 0 : key == Key::Confirm ? 1 : 2] = Unescape(value);
+      return;
+    case Key::Value: {
+      if (!sample) break;
+      size_t eq = value.find(" =");
+      if (eq == std::string_view::npos || (eq + 2 < value.size() && value[eq + 2] != ' '))
+        Fail(W("ожидалось «Значение: слот = значение»"));
+      UnescapeInto(value.substr(0, eq), slotName_);
+      int def = DefIndexAt(valueCount_, slotName_);
+      if (def < 0) Fail(W("слот ") + Q(slotName_) + W(" не описан"));
+      for (size_t k = 0; k < valueCount_; ++k)
+        if (values_[k].def == def)
+          Fail(W("значение слота уже задано в строке ") + std::to_string(values_[k].line));
+      if (valueCount_ == values_.size()) values_.emplace_back();
+      SlotValue& v = values_[valueCount_++];
+      v.def = def;
+      UnescapeInto(value.substr(std::min(value.size(), eq + 3)), v.value);
+      v.note.clear();
+      v.line = lineNo_;
+      return;
+    }
+    case Key::Note:
+      if (!sample) break;
+      if (valueCount_ == 0) Fail(W("перед примечанием нет значения слота"));
+      UnescapeInto(value, values_[valueCount_ - 1].note);
+      return;
+    default:
+      Fail(W("ожидалась запись фрейма («Родитель», «Определение», «Свой слот», сообщения, "
+             "«Значение», «Примечание»), «Прототип» или «Экземпляр»"));
+  }
+  Fail(W("у прототипа не бывает сообщений, значений и примечаний; это запись экземпляра"));
+}
+
+// Samples of one prototype name their slots in the same order, so the
+// definition named last at a position is tried first.
+int TextReader::DefIndexAt(size_t position, const std::string& name) {
+  if (position < defAtPosition_.size()) {
+    int cached = defAtPosition_[position];
+    if (cached >= 0 && defs_[static_cast<size_t>(cached)].name == name) return cached;
+  } else {
+    defAtPosition_.resize(position + 1, -1);
+  }
+  return defAtPosition_[position] = DefIndex(name);
+}
+
+int TextReader::DefIndex(const std::string& name) const {
+  auto it = defByName_.find(name);
+  return it == defByName_.end() ? -1 : it->second;
+}
+
+void TextReader::EndBlock() {
+  if (block_ == Block::SlotDef) EndSlotDef();
+  if (block_ == Block::Frame) EndFrame();
+}
+
+void TextReader::EndSlotDef() {
+  SlotDefRecord& def = defs_.back();
+  if (!def.decompose && !def.decomposeMsg.empty()) {
+    lineNo_ = def.decomposeMsgLine;
+    Fail(W("сообщение декомпозиции бывает только у слота с «Декомпозиция: да»"));
+  }
+  defByName_.emplace(def.name, static_cast<int>(defs_.size() - 1));
+}
+
+void TextReader::EmitHeadAndSlotDefs() {
+  if (framesBegun_) return;
+  framesBegun_ = true;
+  if (!headLine_[static_cast<size_t>(Key::Invitation)]) head_[5] = W("Диалог:");
+  if (!headLine_[static_cast<size_t>(Key::Success)]) head_[6] = W("Найдено решение:");
+  if (!headLine_[static_cast<size_t>(Key::Failure)]) head_[7] = W("Решений не найдено.");
+  out_.append(kbfile::kMagic, 3);
+  out_ += static_cast<char>(kbfile::kVersionWritten);
+  for (size_t i = 0; i < 4; ++i) PutText(out_, head_[i]);
+  out_ += static_cast<char>(autoReport_ ? kbfile::kAutoReportBit : 0);
+  for (size_t i = 4; i < 8; ++i) PutText(out_, head_[i]);
+  out_.append(kbfile::kSlotDefSection, 2);
+  PutCount(out_, defs_.size());
+  for (const SlotDefRecord& d : defs_) {
+    PutText(out_, d.name);
+    PutText(out_, JoinLines(d.definition));
+    PutText(out_, d.defaultValue);
+    out_ += static_cast<char>((d.valueList ? kbfile::kValueListBit : 0) |
+                              (d.decompose ? kbfile::kDecomposeBit : 0));
+    if (d.decompose) PutText(out_, d.decomposeMsg);
+  }
+  out_.append(kbfile::kFrameSection, 2);
+  frameCountAt_ = out_.size();
+  PutCount(out_, 0);
+}
+
+void TextReader::BeginFrame(bool sample, std::string name) {
+  EmitHeadAndSlotDefs();
+  if (auto it = frameByName_.find(name); it != frameByName_.end())
+    Fail(W("фрейм ") + Q(name) + W(" уже описан в строке ") +
+         std::to_string(frames_[static_cast<size_t>(it->second)].line));
+  block_ = Block::Frame;
+  name_ = std::move(name);
+  hasParent_ = false;
+  parent_.clear();
+  definition_.clear();
+  own_.clear();
+  messages_ = {};
+  valueCount_ = 0;
+  frames_.push_back(FrameInfo{-1, sample, {}, lineNo_});
+}
+
+// Checks the frame's links and writes its record.
+void TextReader::EndFrame() {
+  FrameInfo& info = frames_.back();
+  size_t endLine = lineNo_;
+  if (hasParent_) {
+    lineNo_ = parentLine_;
+    auto it = frameByName_.find(parent_);
+    if (it == frameByName_.end()) Fail(W("родитель ") + Q(parent_) + W(" не описан выше"));
+    if (frames_[static_cast<size_t>(it->second)].sample)
+      Fail(W("родитель ") + Q(parent_) + W(" - экземпляр, а у экземпляра не бывает потомков"));
+    info.parent = it->second;
+  }
+  for (auto& [slot, line] : own_) {
+    lineNo_ = line;
+    int def = DefIndex(slot);
+    if (def < 0) Fail(W("слот ") + Q(slot) + W(" не описан"));
+    info.own.push_back(def);
+  }
+  if (info.sample) {
+    ++stamp_;
+    inheritedStamp_.resize(defs_.size());
+    for (const FrameInfo* f = &info; f;
+         f = f->parent < 0 ? nullptr : &frames_[static_cast<size_t>(f->parent)])
+      for (int d : f->own) inheritedStamp_[static_cast<size_t>(d)] = stamp_;
+    for (size_t k = 0; k < valueCount_; ++k) {
+      const SlotValue& v = values_[k];
+      lineNo_ = v.line;
+      if (inheritedStamp_[static_cast<size_t>(v.def)] != stamp_)
+        Fail(W("слот ") + Q(defs_[static_cast<size_t>(v.def)].name) + W(" не относится к экземпляру ") +
+             Q(name_) + W(": его нет ни у экземпляра, ни у его предков"));
+    }
+  }
+  lineNo_ = endLine;
+  frameByName_.emplace(name_, static_cast<int>(frames_.size() - 1));
+
+  PutText(out_, name_);
+  PutText(out_, JoinLines(definition_));
+  out_ += hasParent_ ? kbfile::kHasParent : kbfile::kRoot;
+  if (hasParent_) PutText(out_, parent_);
+  PutCount(out_, own_.size());
+  for (auto& [slot, line] : own_) PutText(out_, slot);
+  ++frameCount_;
+  if (!info.sample) {
+    out_ += kbfile::kPrototype;
+    return;
+  }
+  out_ += kbfile::kSample;
+  for (const std::string& m : messages_) PutText(out_, m);
+  PutCount(out_, valueCount_);
+  for (size_t k = 0; k < valueCount_; ++k) {
+    const SlotValue& v = values_[k];
+    PutText(out_, defs_[static_cast<size_t>(v.def)].name);
+    PutText(out_, v.note);
+    PutText(out_, v.value);
+  }
+}
+
+}  // namespace
+
+bool TextToFileBytes(std::string_view text, std::string& bytes, std::string& error) {
+  try {
+    bytes = TextReader(text).Run();
+    return true;
+  } catch (const TextError& e) {
+    error = e.message;
+    return false;
+  }
+}
+
+bool ImportText(std::string_view text, AKBase& kb, std::string& error) {
+  std::string bytes;
+  if (!TextToFileBytes(text, bytes, error)) return false;
+  std::string shown;
+  bool loaded;
+  {
+    ScopedErrorSink sink([&shown](const std::string& m) { if (shown.empty()) shown = m; });
+    loaded = kb.LoadFromBytes(bytes);
+  }
+  if (loaded && shown.empty()) return true;
+  error = W("текст описывает базу, которую нельзя загрузить: ") + shown;
+  return false;
+}
+
+}  // namespace norvix
