@@ -7,10 +7,14 @@
 #include "atomic_file.h"
 #include "console_consult.h"
 #include "cp1251.h"
+#include "cp1251_literal.h"
+#include "kbase_messages.h"
 
 namespace norvix {
 
 namespace {
+
+using namespace cp1251::literals;
 
 // Passes everything on to `out` and keeps a copy.
 class CopyingBuffer : public std::streambuf {
@@ -40,12 +44,12 @@ class CopyingBuffer : public std::streambuf {
   std::string& copy_;
 };
 
-// "Ошибка: " + what (Windows-1251, shown in the terminal's encoding) + the
-// file name as the system gave it.
-void ReportFileError(std::ostream& err, const char* whatUtf8, const std::string& file,
+// The error prefix + what + the file name as the system gave it + the
+// system's reason (Windows-1251, like what), shown in the terminal's encoding.
+void ReportFileError(std::ostream& err, const char* what, const std::string& file,
                      const std::string& cause = {}) {
-  err << cp1251::toLocale(cp1251::fromUtf8(whatUtf8)) << file;
-  if (!cause.empty()) err << ": " << cause;
+  err << cp1251::toLocale(std::string(msg::kErrorPrefix) + what) << file;
+  if (!cause.empty()) err << ": " << cp1251::toLocale(cause);
   err << '\n';
   err.flush();
 }
@@ -58,7 +62,7 @@ int RunConsultCommand(const CommandLine& cl, std::istream& in, std::ostream& out
   if (!cl.answers.empty()) {
     script.open(cl.answers, std::ios::binary);
     if (!script) {
-      ReportFileError(err, "Ошибка: невозможно открыть файл ответов ", cl.answers);
+      ReportFileError(err, "невозможно открыть файл ответов "_cp1251.c_str(), cl.answers);
       return 2;
     }
   }
@@ -73,7 +77,7 @@ int RunConsultCommand(const CommandLine& cl, std::istream& in, std::ostream& out
   if (status == 2) return status;
   std::string cause;
   if (!fileio::replaceFile(cl.log, dialogue, &cause)) {
-    ReportFileError(err, "Ошибка: невозможно записать журнал ", cl.log, cause);
+    ReportFileError(err, "невозможно записать журнал "_cp1251.c_str(), cl.log, cause);
     return 2;
   }
   return status;
