@@ -5,7 +5,7 @@
 #include "editor_texts.h"
 #include "field_text.h"
 #include "sorted_lists.h"
-#include "tform1.h"
+#include "main_window.h"
 
 #include <QAction>
 #include <QHBoxLayout>
