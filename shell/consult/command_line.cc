@@ -6,7 +6,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine cl;
   CommandLine wrong;
   wrong.mode = CommandLine::Mode::Wrong;
-  if (args.size() == 1 && args[0] == "--help")
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h"))
     return CommandLine{CommandLine::Mode::Help, {}, true};
   if (args.size() == 1 && args[0] == "--version")
     return CommandLine{CommandLine::Mode::Version, {}, true};

@@ -13,7 +13,7 @@ struct CommandLine {
   bool showSplash = true;
 };
 
-// norvix [--no-splash] [FILE] | --consult FILE | --help | --version.
+// norvix [--no-splash] [FILE] | --consult FILE | --help | -h | --version.
 // Anything else (an unknown option, a second file, --consult without a file
 // or with other arguments) is Wrong.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
