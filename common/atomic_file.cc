@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <random>
 
+#include "file_open.h"
 #include "io_faults.h"
 #include "system_error.h"
 
@@ -158,8 +159,8 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string* e
 }
 
 bool readFile(const std::string& path, std::string& bytes, std::string* error) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return fail(error, errno);
+  FILE* f = fopenRegular(path, "rb", error);
+  if (!f) return false;
   bytes.clear();
   // Reserving the size up front spares the copies of a growing string.
   struct stat st {};

@@ -17,7 +17,8 @@ namespace fileio {
 bool replaceFile(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
 // Reads the whole file into `bytes`.  Returns false (with `error` set as
-// above) when it cannot be opened or read.
+// above) when it cannot be opened or read; anything but a regular file is
+// refused without waiting on it (see openRegular).
 bool readFile(const std::string& path, std::string& bytes, std::string* error = nullptr);
 
 }  // namespace fileio

@@ -10,6 +10,7 @@
 #include "atomic_file.h"
 #include "fact_file.h"
 #include "messages.h"
+#include "system_error.h"
 
 namespace projbase {
 namespace {
@@ -32,7 +33,7 @@ const char* describe(FactError error) {
 bool createEmpty(const std::string& path, std::string& message) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) {
-    message = std::string(msg::kCreateFailed) + path + ": " + std::strerror(errno);
+    message = std::string(msg::kCreateFailed) + path + ": " + fileio::systemReason(errno);
     return false;
   }
   ::close(fd);

@@ -2,7 +2,7 @@
 # Installs the Debian packages the suite needs, only those that are missing.
 # Uses sudo when not run as root.
 set -e
-PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev libjpeg62-turbo-dev \
+PACKAGES="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev \
 googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth \
 fonts-dejavu-core locales"
 

@@ -30,6 +30,10 @@ class Dialogs {
   // A modal message box with one OK button.
   virtual void showError(QWidget* parent, const QString& caption, const QString& text) = 0;
 
+  // An information box with one OK button and the program's icon (an
+  // about box).
+  virtual void showAbout(QWidget* parent, const QString& caption, const QString& text) = 0;
+
   // A warning with the buttons Yes and No, and Cancel when `withCancel`.
   // Closing the box without a button counts as Cancel (No without Cancel).
   virtual Reply askWarning(QWidget* parent, const QString& caption, const QString& text,

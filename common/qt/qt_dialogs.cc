@@ -10,6 +10,10 @@ void QtDialogs::showError(QWidget* parent, const QString& caption, const QString
   box.exec();
 }
 
+void QtDialogs::showAbout(QWidget* parent, const QString& caption, const QString& text) {
+  QMessageBox::about(parent, caption, text);
+}
+
 Dialogs::Reply QtDialogs::askWarning(QWidget* parent, const QString& caption,
                                      const QString& text, bool withCancel) {
   QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;

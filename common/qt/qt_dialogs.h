@@ -6,6 +6,7 @@
 class QtDialogs : public Dialogs {
  public:
   void showError(QWidget* parent, const QString& caption, const QString& text) override;
+  void showAbout(QWidget* parent, const QString& caption, const QString& text) override;
   Reply askWarning(QWidget* parent, const QString& caption, const QString& text,
                    bool withCancel) override;
   std::optional<QString> chooseOpenFile(QWidget* parent, const FileDialogSpec& spec) override;

@@ -39,7 +39,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine cl;
   CommandLine wrong;
   wrong.mode = CommandLine::Mode::Wrong;
-  if (args.size() == 1 && args[0] == "--help")
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h"))
     return Make(CommandLine::Mode::Help);
   if (args.size() == 1 && args[0] == "--version")
     return Make(CommandLine::Mode::Version);

@@ -21,7 +21,7 @@ struct CommandLine {
 
 // norvix [--no-splash] [FILE] | --consult FILE [--explain] [--answers ANSWERS]
 // [--log LOG] (options in any order after --consult) | --check FILE |
-// --export FILE | --import TEXT OUT | --help | --version.
+// --export FILE | --import TEXT OUT | --help | -h | --version.
 // Anything else (an unknown option, a second file, an option given twice,
 // --consult without a file) is Wrong.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

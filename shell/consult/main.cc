@@ -27,7 +27,7 @@ constexpr const char* kUsage =
     "  norvix --consult ФАЙЛ         консультация в терминале\n"
     "  norvix --consult ФАЙЛ [--explain] [--answers ОТВЕТЫ] [--log ЖУРНАЛ]\n"
     "  norvix --check ФАЙЛ | --export ФАЙЛ | --import ТЕКСТ ФАЙЛ\n"
-    "  norvix --help | --version\n"_cp1251.c_str();
+    "  norvix --help | -h | --version\n"_cp1251.c_str();
 constexpr const char* kVersion = "norvix 1.0 (KV7 Quillon v2.0)\n";
 // Each follows the error prefix.
 constexpr const char* kWrongArguments = "неверные аргументы\n"_cp1251.c_str();

@@ -24,6 +24,11 @@ ErrorSink& currentSink() {
 
 }  // namespace
 
+std::string WithFileReason(const std::string& message, const std::string& fileName,
+                           const std::string& reason) {
+  return message + "\n" + cp1251::fromLocale(fileName) + ": " + reason;
+}
+
 void ShowError(const std::string& message) { currentSink()(message); }
 
 ErrorSink SetErrorSink(ErrorSink sink) {

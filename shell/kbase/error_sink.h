@@ -19,6 +19,12 @@ void ShowError(const std::string& message);
 // default, which writes "Ошибка: " and the message to standard error.
 ErrorSink SetErrorSink(ErrorSink sink);
 
+// `message` with a second line naming the file and why the system refused
+// it: "MESSAGE\nFILE: REASON".  `fileName` is as the system takes it (the
+// locale's bytes) and is shown in Windows-1251.
+std::string WithFileReason(const std::string& message, const std::string& fileName,
+                           const std::string& reason);
+
 // Installs a sink for the lifetime of the object (tests, the console).
 class ScopedErrorSink {
  public:

@@ -64,9 +64,12 @@ class AKBase {
   void DetachSlot(std::string_view frameName, std::string_view slotName);
 
   // The file.  LoadFromFile expects a base just created; it reports its
-  // errors through ShowError and returns false when the load failed.
-  // SaveToFile replaces the file atomically; on failure it reports
-  // "Невозможно сохранить файл!" (and the cause in `error` when given),
+  // errors through ShowError and returns false when the load failed; a file
+  // that cannot be opened (a pipe or a device included, which is never
+  // waited on) gives "Невозможно открыть файл!" and a second line with the
+  // file name and the reason.  SaveToFile replaces the file atomically; on
+  // failure it reports "Невозможно сохранить файл!" with the same second
+  // line (and the reason in `error` when given),
   // leaves the previous file and Modified as they were, and returns false.
   bool LoadFromFile(const std::string& fileName);
   bool SaveToFile(const std::string& fileName, std::string* error = nullptr);

@@ -284,9 +284,9 @@ bool AKBase::LoadFromBytes(std::string_view bytes) {
 }
 
 bool AKBase::LoadFromFile(const std::string& fileName) {
-  std::string bytes;
-  if (!fileio::readFile(fileName, bytes)) {
-    ShowError(msg::kCannotOpen);
+  std::string bytes, reason;
+  if (!fileio::readFile(fileName, bytes, &reason)) {
+    ShowError(WithFileReason(msg::kCannotOpen, fileName, reason));
     return false;
   }
   return LoadFromBytes(bytes);

@@ -137,8 +137,10 @@ std::string AKBase::SaveToBytes() const {
 }
 
 bool AKBase::SaveToFile(const std::string& fileName, std::string* error) {
-  if (!fileio::replaceFile(fileName, SaveToBytes(), error)) {
-    ShowError(msg::kCannotSave);
+  std::string reason;
+  if (!fileio::replaceFile(fileName, SaveToBytes(), &reason)) {
+    if (error) *error = reason;
+    ShowError(WithFileReason(msg::kCannotSave, fileName, reason));
     return false;
   }
   Modified = false;

@@ -5,10 +5,12 @@
 #include "qt_text.h"
 #include "window_texts.h"
 
+#include <QActionGroup>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
-#include <QAction>
 #include <QIcon>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QVBoxLayout>
 
 namespace {
 constexpr int kClientWidth = 626, kClientHeight = 475;
@@ -32,7 +34,7 @@ FileDialogSpec openSpec() {
   return {q(wintext::kOpenTitle),
           {{q(wintext::kFilterKb), QStringLiteral("*.dat")},
            {q(wintext::kFilterTxtOpen), QStringLiteral("*.txt")},
-           {q(wintext::kFilterAll), QStringLiteral("*.*")}},
+           {q(wintext::kFilterAll), q(wintext::kFilterAllPattern)}},
           q(wintext::kDefaultExt)};
 }
 
@@ -47,7 +49,7 @@ FileDialogSpec saveSpec() {
 TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint),
+                              Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       OpenDialog1(openSpec()),
       SaveDialog1(saveSpec()),
       dialogs_(dialogs),
@@ -57,8 +59,11 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
       }) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(q(wintext::kMainCaption));
+  setWindowIcon(QIcon(QStringLiteral(":/norvix/norvix.png")));
   resize(kClientWidth, kClientHeight);
   setMinimumSize(kMinWidth, kMinHeight);
+  buildActions();
+  buildMenus();
   buildToolBar();
 
   auto* central = new QWidget(this);
@@ -71,7 +76,11 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
   Memo1->setFont(memoFont());
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo1->setFocusPolicy(Qt::StrongFocus);
+  Memo1->setTabChangesFocus(true);
   Memo1->installEventFilter(this);
+  connect(Memo1->verticalScrollBar(), &QScrollBar::rangeChanged, this, &TForm1::followOutput);
+  connect(Memo1->verticalScrollBar(), &QScrollBar::valueChanged, this,
+          [this](int value) { atNewestOutput_ = value == Memo1->verticalScrollBar()->maximum(); });
   layout->addWidget(Memo1, 1);
   buildPanel(central);
   layout->addWidget(Panel1);
@@ -81,16 +90,63 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
 
 TForm1::~TForm1() { FormDestroy(); }
 
-QToolButton* TForm1::addToolButton(const char* name, const char* icon, const char* hint,
-                                   void (TForm1::*handler)()) {
-  // The command is an action, so that the editor's buttons run the very
-  // same command (the button's defaultAction()).
-  auto* action = new QAction(QIcon(QStringLiteral(":/norvix/") + QString::fromLatin1(icon) +
-                                   QStringLiteral(".png")),
-                             q(hint), this);
-  action->setObjectName(QString::fromLatin1(name) + QStringLiteral("Action"));
-  action->setToolTip(q(hint));
+// One command: its menu text, icon, and a tooltip in Russian with the
+// shortcut, followed by the tool button's given hint.
+QAction* TForm1::addCommand(const char* text, const char* icon, const char* tip,
+                            const char* hint, const QKeySequence& shortcut,
+                            void (TForm1::*handler)()) {
+  auto* action = new QAction(q(text), this);
+  if (icon)
+    action->setIcon(QIcon(QStringLiteral(":/norvix/") + QString::fromLatin1(icon) +
+                          QStringLiteral(".png")));
+  QString toolTip = q(tip);
+  if (!shortcut.isEmpty())
+    toolTip += QStringLiteral(" (") + shortcut.toString(QKeySequence::NativeText) +
+               QStringLiteral(")");
+  if (hint) toolTip += QLatin1Char('\n') + q(hint);
+  action->setToolTip(toolTip);
+  action->setShortcut(shortcut);
+  commands_->addAction(action);
   connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+  return action;
+}
+
+void TForm1::buildActions() {
+  commands_ = new QActionGroup(this);
+  commands_->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+  using K = QKeySequence;
+  ClearAction = addCommand(wintext::kActClear, "clear", wintext::kTipClear, wintext::kHintClear,
+                           K(Qt::CTRL | Qt::Key_N), &TForm1::ClearKBClick);
+  LoadAction = addCommand(wintext::kActLoad, "load", wintext::kTipLoad, wintext::kHintLoad,
+                          K(Qt::CTRL | Qt::Key_O), &TForm1::LoadKBClick);
+  SaveAction = addCommand(wintext::kActSave, "save", wintext::kTipSave, wintext::kHintSave,
+                          K(Qt::CTRL | Qt::Key_S), &TForm1::SaveKBClick);
+  ExitAction = addCommand(wintext::kActExit, "exit", wintext::kTipExit, wintext::kHintExit,
+                          K(Qt::CTRL | Qt::Key_Q), &TForm1::ExitKBClick);
+  EditAction = addCommand(wintext::kActEdit, "edit", wintext::kTipEdit, wintext::kHintEdit,
+                          K(Qt::CTRL | Qt::Key_E), &TForm1::EditKBClick);
+  QueryAction = addCommand(wintext::kActQuery, "query", wintext::kTipQuery, wintext::kHintQuery,
+                           K(Qt::Key_F5), &TForm1::QueryKBClick);
+  ReportAction = addCommand(wintext::kActReport, "report", wintext::kTipReport,
+                            wintext::kHintReport, K(Qt::CTRL | Qt::Key_R), &TForm1::MakeRep);
+  AboutAction = addCommand(wintext::kActAbout, nullptr, wintext::kAboutCaption, nullptr, K(),
+                           &TForm1::AboutClick);
+  for (QAction* action : commands_->actions()) action->setMenuRole(QAction::NoRole);
+}
+
+void TForm1::buildMenus() {
+  FileMenu = menuBar()->addMenu(q(wintext::kMenuFile));
+  FileMenu->addActions({ClearAction, LoadAction, SaveAction});
+  FileMenu->addSeparator();
+  FileMenu->addAction(ExitAction);
+  BaseMenu = menuBar()->addMenu(q(wintext::kMenuBase));
+  BaseMenu->addActions({EditAction, QueryAction, ReportAction});
+  HelpMenu = menuBar()->addMenu(q(wintext::kMenuHelp));
+  HelpMenu->addAction(AboutAction);
+  for (QMenu* menu : {FileMenu, BaseMenu, HelpMenu}) menu->setToolTipsVisible(true);
+}
+
+QToolButton* TForm1::addToolButton(const char* name, QAction* action) {
   auto* button = new QToolButton(ToolBar1);
   button->setObjectName(QString::fromLatin1(name));
   button->setDefaultAction(action);
@@ -117,16 +173,16 @@ void TForm1::buildToolBar() {
   ToolBar1->setIconSize(QSize(kIconSize, kIconSize));
   ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
   addToolBar(Qt::TopToolBarArea, ToolBar1);
-  ClearKB = addToolButton("ClearKB", "clear", wintext::kHintClear, &TForm1::ClearKBClick);
-  LoadKB = addToolButton("LoadKB", "load", wintext::kHintLoad, &TForm1::LoadKBClick);
-  SaveKB = addToolButton("SaveKB", "save", wintext::kHintSave, &TForm1::SaveKBClick);
+  ClearKB = addToolButton("ClearKB", ClearAction);
+  LoadKB = addToolButton("LoadKB", LoadAction);
+  SaveKB = addToolButton("SaveKB", SaveAction);
   addToolSeparator();
-  EditKB = addToolButton("EditKB", "edit", wintext::kHintEdit, &TForm1::EditKBClick);
-  QueryKB = addToolButton("QueryKB", "query", wintext::kHintQuery, &TForm1::QueryKBClick);
-  ReportKB = addToolButton("ReportKB", "report", wintext::kHintReport, &TForm1::MakeRep);
+  EditKB = addToolButton("EditKB", EditAction);
+  QueryKB = addToolButton("QueryKB", QueryAction);
+  ReportKB = addToolButton("ReportKB", ReportAction);
   addToolSeparator();
-  ExitKB = addToolButton("ExitKB", "exit", wintext::kHintExit, &TForm1::ExitKBClick);
-  ReportKB->setEnabled(false);
+  ExitKB = addToolButton("ExitKB", ExitAction);
+  ReportAction->setEnabled(false);
 }
 
 void TForm1::buildPanel(QWidget* parent) {
@@ -139,7 +195,8 @@ void TForm1::buildPanel(QWidget* parent) {
     auto* button = new QPushButton(q(caption), Panel1);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::NoFocus);  // Memo1 keeps the focus for typed answers
+    button->setFocusPolicy(Qt::StrongFocus);  // Tab reaches them; Enter answers
+    button->installEventFilter(this);
     connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
     return button;
   };
@@ -154,12 +211,22 @@ void TForm1::buildPanel(QWidget* parent) {
   row->addStretch(1);
   row->addWidget(Yes);
   row->addWidget(No);
+  setTabOrder(Memo1, Why);
+  setTabOrder(Why, Cancel);
+  setTabOrder(Cancel, Yes);
+  setTabOrder(Yes, No);
   Panel1->hide();
 }
 
 void TForm1::FormCreate() {
   kb_ = std::make_unique<norvix::AKBase>();
-  QueryKB->setEnabled(false);
+  QueryAction->setEnabled(false);
+}
+
+// A window that showed its newest line keeps showing it when the text grows
+// or the window shrinks.
+void TForm1::followOutput(int, int max) {
+  if (atNewestOutput_) Memo1->verticalScrollBar()->setValue(max);
 }
 
 void TForm1::FormDestroy() { kb_.reset(); }

@@ -10,6 +10,7 @@
 #include "error_sink.h"
 #include "kbase.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QHash>
 #include <QMainWindow>
@@ -20,7 +21,10 @@
 #include <memory>
 
 class EditorLink;
+class QActionGroup;
 class QEventLoop;
+class QKeyEvent;
+class QMenu;
 class QTreeWidgetItem;
 class TForm2;
 
@@ -67,6 +71,8 @@ class TForm1 : public QMainWindow, public norvix::EngineHost {
   void CancelClick();
   // One typed character (Windows-1251); true when it was an answer key.
   bool Memo1KeyPress(unsigned char key);
+  // The about box: name, version and licence.
+  void AboutClick();
   void FormClose();
   void FormDestroy();
 
@@ -97,6 +103,19 @@ class TForm1 : public QMainWindow, public norvix::EngineHost {
   QPushButton* Cancel;
   QPushButton* Yes;
   QPushButton* No;
+  // The commands, shared by the tool buttons above and the menu bar.
+  QAction* ClearAction;
+  QAction* LoadAction;
+  QAction* SaveAction;
+  QAction* ExitAction;
+  QAction* EditAction;
+  QAction* QueryAction;
+  QAction* ReportAction;
+  QAction* AboutAction;
+  QMenu* FileMenu;
+  QMenu* BaseMenu;
+  QMenu* HelpMenu;
+
   FileDialogSpec OpenDialog1;
   FileDialogSpec SaveDialog1;
   TForm2* Form2 = nullptr;
@@ -115,10 +134,15 @@ class TForm1 : public QMainWindow, public norvix::EngineHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void buildActions();
+  void buildMenus();
   void buildToolBar();
   void buildPanel(QWidget* parent);
-  QToolButton* addToolButton(const char* name, const char* icon, const char* hint,
-                             void (TForm1::*handler)());
+  QAction* addCommand(const char* text, const char* icon, const char* tip, const char* hint,
+                      const QKeySequence& shortcut, void (TForm1::*handler)());
+  QToolButton* addToolButton(const char* name, QAction* action);
+  bool answerKey(QWidget* target, const QKeyEvent& key);
+  void followOutput(int min, int max);
   void addToolSeparator();
   void replaceKBase();
   bool ConfirmDiscard();
@@ -130,7 +154,9 @@ class TForm1 : public QMainWindow, public norvix::EngineHost {
   std::unique_ptr<norvix::AKBase> kb_;
   norvix::Engine engine_{*this};
   EditorLink* editor_ = nullptr;
+  QActionGroup* commands_ = nullptr;  // disabled as one while a consultation runs
   QEventLoop* waitLoop_ = nullptr;
+  bool atNewestOutput_ = true;  // Memo1 shows its last line
   bool closeAfterRun_ = false;
   int errorsShown_ = 0;  // messages shown through the error sink
   QHash<const norvix::ResultNode*, QTreeWidgetItem*> treeItems_;

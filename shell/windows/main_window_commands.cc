@@ -27,7 +27,7 @@ void TForm1::UpdateCaption() {
   setWindowTitle(displayText(caption));
 }
 
-void TForm1::UpdateQueryButton() { QueryKB->setEnabled(!kb_->TargetFrame.empty()); }
+void TForm1::UpdateQueryButton() { QueryAction->setEnabled(!kb_->TargetFrame.empty()); }
 
 // Asks about unsaved changes before the base is replaced.  Yes saves first;
 // false means the command stops (Cancel, or a save that did not happen).
@@ -47,7 +47,7 @@ bool TForm1::ConfirmDiscard() {
 void TForm1::ClearKBClick() {
   if (engine_.Running() || !ConfirmDiscard()) return;
   replaceKBase();
-  QueryKB->setEnabled(false);
+  QueryAction->setEnabled(false);
   if (editor_) editor_->RefreshEditor();
   // The caption follows the (now empty) project name, as the editor sets it.
   UpdateCaption();
@@ -55,17 +55,16 @@ void TForm1::ClearKBClick() {
   PrintLine(wintext::kBlankLine);
 }
 
+// The file is read into a base of its own, which replaces the current one
+// only when the load succeeded: a damaged file leaves the previous base, the
+// caption, QueryKB and the editor as they were (and Save cannot write a
+// fragment over the good file).
 bool TForm1::LoadFile(const std::string& fileName, const std::string& shownName) {
   if (engine_.Running()) return false;
-  replaceKBase();
-  if (!kb_->LoadFromFile(fileName)) {
-    // What is shown must match the base that is now current, even if it is
-    // empty or half read.
-    UpdateQueryButton();
-    UpdateCaption();
-    if (editor_) editor_->RefreshEditor();
-    return false;
-  }
+  auto loaded = std::make_unique<norvix::AKBase>();
+  if (!loaded->LoadFromFile(fileName)) return false;
+  if (editor_) editor_->DropSelection();
+  kb_ = std::move(loaded);
   PrintLine(wintext::kLoadOpen + shownName + wintext::kNameClose);
   PrintLine(wintext::kBlankLine);
   UpdateQueryButton();
@@ -125,6 +124,10 @@ void TForm1::MakeRep() {
 }
 
 void TForm1::ExitKBClick() { close(); }
+
+void TForm1::AboutClick() {
+  dialogs_.showAbout(this, q(wintext::kAboutCaption), displayText(wintext::kAboutText));
+}
 
 void TForm1::FormClose() {
   if (!kb_->Modified) return;

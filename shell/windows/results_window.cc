@@ -6,6 +6,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QVBoxLayout>
 
 namespace {
@@ -22,6 +23,7 @@ TForm2::TForm2(QWidget* parent)
       Button3(new QPushButton(cp1251::toQString(wintext::kCollapse), this)) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(cp1251::toQString(wintext::kResultsCaption));
+  setWindowIcon(QIcon(QStringLiteral(":/norvix/norvix.png")));
   resize(kWidth, kHeight);
   setMinimumSize(kWidth, kHeight);
   setSizeGripEnabled(true);
@@ -29,6 +31,10 @@ TForm2::TForm2(QWidget* parent)
   Synt->setHeaderHidden(true);
   Synt->setColumnCount(1);
   Synt->setIndentation(kIndent);
+  // A long line widens the column instead of being cut; the window scrolls.
+  Synt->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  Synt->header()->setStretchLastSection(false);
+  Synt->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   Button1->setObjectName(QStringLiteral("Button1"));
   Button2->setObjectName(QStringLiteral("Button2"));
   Button3->setObjectName(QStringLiteral("Button3"));

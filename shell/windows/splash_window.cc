@@ -36,6 +36,7 @@ TSplash::TSplash(const QString& picture)
   setObjectName(QStringLiteral("Splash"));
   setFixedSize(kWidth, kHeight);
   setCursor(Qt::WaitCursor);
+  setFocusPolicy(Qt::StrongFocus);  // so that a key reaches it
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::white);
   setPalette(pal);
@@ -61,6 +62,10 @@ void TSplash::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (!progress_.finished()) Timer1->start();
 }
+
+void TSplash::mousePressEvent(QMouseEvent*) { hide(); }
+
+void TSplash::keyPressEvent(QKeyEvent*) { hide(); }
 
 void TSplash::paintEvent(QPaintEvent*) {
   if (picture_.isNull()) return;

@@ -47,6 +47,9 @@ class TSplash : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // A click or any key closes the splash at once.
+  void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:

@@ -20,6 +20,34 @@ inline constexpr const char* kHintQuery = "Query";
 inline constexpr const char* kHintReport = "Show report";
 inline constexpr const char* kHintExit = "Exit program";
 
+// The menu bar: menus and commands with their mnemonics, and the tooltip
+// of each command (its given hint follows on a second line).
+inline constexpr const char* kMenuFile = "&Файл"_cp1251.c_str();
+inline constexpr const char* kMenuBase = "&База"_cp1251.c_str();
+inline constexpr const char* kMenuHelp = "&Справка"_cp1251.c_str();
+inline constexpr const char* kActClear = "&Новая база"_cp1251.c_str();
+inline constexpr const char* kActLoad = "&Открыть…"_cp1251.c_str();
+inline constexpr const char* kActSave = "&Сохранить…"_cp1251.c_str();
+inline constexpr const char* kActExit = "В&ыход"_cp1251.c_str();
+inline constexpr const char* kActEdit = "&Редактировать…"_cp1251.c_str();
+inline constexpr const char* kActQuery = "&Консультация"_cp1251.c_str();
+inline constexpr const char* kActReport = "&Результаты"_cp1251.c_str();
+inline constexpr const char* kActAbout = "&О программе"_cp1251.c_str();
+inline constexpr const char* kTipClear = "Новая пустая база знаний"_cp1251.c_str();
+inline constexpr const char* kTipLoad = "Открыть базу знаний из файла"_cp1251.c_str();
+inline constexpr const char* kTipSave = "Сохранить базу знаний в файл"_cp1251.c_str();
+inline constexpr const char* kTipEdit = "Редактировать базу знаний"_cp1251.c_str();
+inline constexpr const char* kTipQuery = "Начать консультацию"_cp1251.c_str();
+inline constexpr const char* kTipReport = "Показать результаты синтеза"_cp1251.c_str();
+inline constexpr const char* kTipExit = "Завершить работу программы"_cp1251.c_str();
+
+// The about box.
+inline constexpr const char* kAboutCaption = "О программе"_cp1251.c_str();
+inline constexpr const char* kAboutText =
+    "KV7 Quillon v2.0\rNorvix 1.0 — оболочка экспертной системы на фреймах\r"
+    "Учебный комплекс по системам, основанным на знаниях.\r"
+    "Свободная программа; распространяется по лицензии MIT."_cp1251.c_str();
+
 // Answer panel.
 inline constexpr const char* kWhy = "&Почему?"_cp1251.c_str();
 inline constexpr const char* kCancel = "&Отмена"_cp1251.c_str();
@@ -46,7 +74,9 @@ inline constexpr const char* kSaveTitle = "Select a file to save to";
 inline constexpr const char* kFilterKb = "Knowledge base files *.dat";
 inline constexpr const char* kFilterTxtOpen = "Text files *.txt";
 inline constexpr const char* kFilterTxtSave = "Text file *.txt";
-inline constexpr const char* kFilterAll = "All files *.*";
+// On this platform a file need not have an extension: "*" shows them all.
+inline constexpr const char* kFilterAll = "All files *";
+inline constexpr const char* kFilterAllPattern = "*";
 inline constexpr const char* kDefaultExt = "dat";
 
 // Results window.

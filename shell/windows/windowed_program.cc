@@ -5,15 +5,22 @@
 #include "windowed_program.h"
 
 #include "cp1251.h"
+#include "error_sink.h"
+#include "file_open.h"
 #include "kbase_messages.h"
 #include "norvix_windows.h"
 #ifdef NORVIX_EDITOR
 #include "edit_form.h"
 #endif
 #include "qt_dialogs.h"
+#include "qt_translation.h"
 #include "splash_window.h"
 
+#include <unistd.h>
+
 #include <QApplication>
+#include <QIcon>
+#include <QLocale>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +45,8 @@ bool displayReachable() {
 std::unique_ptr<TSplash> startSplash() {
   auto splash = std::make_unique<TSplash>();
   splash->show();
+  splash->activateWindow();
+  splash->setFocus();
   splash->repaint();
   QCoreApplication::processEvents();
   return splash;
@@ -59,9 +68,26 @@ int runEventLoop(QApplication& app, const std::string& file, bool showSplash) {
   return app.exec();
 }
 
+// A file named on the command line that cannot be opened (a pipe, a
+// device, a folder, a missing file) ends the program with the reason before
+// any window shows: nothing would be loaded, and the message reaches the
+// terminal that started it.
+bool fileOpens(const std::string& file) {
+  std::string reason;
+  int fd = fileio::openRegular(file, &reason);
+  if (fd >= 0) {
+    ::close(fd);
+    return true;
+  }
+  const std::string text = norvix::WithFileReason(msg::kCannotOpen, file, reason);
+  std::fputs(cp1251::toLocale(msg::kErrorPrefix + text + "\n").c_str(), stderr);
+  return false;
+}
+
 }  // namespace
 
 int runWindowed(int argc, char** argv, const std::string& file, bool showSplash) {
+  if (!file.empty() && !fileOpens(file)) return 2;
   if (!displayReachable()) {
     const std::string text = cp1251::toLocale(
         std::string(msg::kErrorPrefix) +
@@ -70,6 +96,9 @@ int runWindowed(int argc, char** argv, const std::string& file, bool showSplash)
     return 2;
   }
   QApplication app(argc, argv);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/norvix/norvix.png")));
+  QApplication::setDesktopFileName(QStringLiteral("norvix"));
+  installQtTranslation(app, QLocale::system());
   try {
     return runEventLoop(app, file, showSplash);
   } catch (const std::exception& e) {

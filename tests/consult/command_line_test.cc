@@ -23,6 +23,7 @@ TEST(CommandLine, TableOfCases) {
       {{"--", "-odd.dat"}, Mode::Windowed, "-odd.dat", true},
       {{"--consult", "kb.dat"}, Mode::Consult, "kb.dat", true},
       {{"--help"}, Mode::Help, "", true},
+      {{"-h"}, Mode::Help, "", true},
       {{"--version"}, Mode::Version, "", true},
       {{"--consult"}, Mode::Wrong, "", true},
       {{"--consult", "a", "b"}, Mode::Wrong, "", true},

@@ -24,7 +24,8 @@ TEST(FileFailure, FileThatCannotBeOpened) {
   AKBase kb;
   ErrorRecorder errors;
   EXPECT_FALSE(kb.LoadFromFile(dir.file("missing.dat")));
-  EXPECT_EQ(errors.messages, Names{W("Невозможно открыть файл!")});
+  EXPECT_EQ(errors.messages, Names{W("Невозможно открыть файл!\n") + dir.file("missing.dat") +
+                                   W(": нет такого файла или папки")});
   EXPECT_TRUE(kb.Frames().empty());
   EXPECT_EQ(kb.Invitation, W("Диалог:"));
 }

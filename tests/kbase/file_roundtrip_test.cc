@@ -144,7 +144,7 @@ TEST(FileRoundTrip, FailedSaveKeepsThePreviousFileAndModified) {
   EXPECT_FALSE(kb.SaveToFile(path, &cause));
   EXPECT_TRUE(kb.Modified);
   EXPECT_FALSE(cause.empty());
-  EXPECT_EQ(errors.messages, Names{W("Невозможно сохранить файл!")});
+  EXPECT_EQ(errors.messages, Names{W("Невозможно сохранить файл!\n") + path + ": " + cause});
   EXPECT_EQ(readAll(path), "previous");
 }
 
@@ -166,7 +166,8 @@ TEST(FileRoundTrip, EveryFailingStepOfASaveIsReportedAndHarmless) {
     fileio::faults::failAt(0);
     if (saved) break;
     EXPECT_EQ(cause, fileio::systemReason(EIO)) << "step " << failing;
-    EXPECT_EQ(errors.messages, Names{W("Невозможно сохранить файл!")}) << "step " << failing;
+    EXPECT_EQ(errors.messages, Names{W("Невозможно сохранить файл!\n") + path + ": " + cause})
+        << "step " << failing;
     EXPECT_TRUE(kb.Modified);
     EXPECT_EQ(readAll(path), "previous") << "step " << failing;
     size_t files = 0;
@@ -186,9 +187,10 @@ TEST(FileRoundTrip, FailedSaveOverAFolderLeavesItAsItWas) {
   AKBase kb;
   kb.AddFrame("A", nullptr);
   ErrorRecorder errors;
-  EXPECT_FALSE(kb.SaveToFile(dir.file("kb.dat")));
+  std::string cause;
+  EXPECT_FALSE(kb.SaveToFile(dir.file("kb.dat"), &cause));
   EXPECT_TRUE(kb.Modified);
-  EXPECT_EQ(errors.messages, Names{W("Невозможно сохранить файл!")});
+  EXPECT_EQ(errors.messages, Names{W("Невозможно сохранить файл!\n") + dir.file("kb.dat") + ": " + cause});
   EXPECT_EQ(readAll(dir.file("kb.dat/inside")), "kept");
 }
 

@@ -5,6 +5,8 @@
 #include "test_kbases.h"
 #include "window_driver.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -34,7 +36,6 @@ QStringList fruitDialog(const QString& no, const QString& yes) {
           u("Цвет красный (Д/Н)? ") + no,
           u("Цвет желтый (Д/Н)? ") + yes,
           u("Найдено решение:"),
-          QString(),
           u("   "),
           u("Реультаты отчета:"),
           u("Лимон:"),
@@ -74,6 +75,8 @@ class MainWindowTest : public QObject {
     writeNoTargetBase(noTarget_);
     writeSystemBase(system_);
     writeBytes(garbage_, "XYZ\x02 not a knowledge base");
+    QCOMPARE(::mkfifo(QFile::encodeName(dir_.filePath(QStringLiteral("pipe.dat"))).constData(),
+                      0600), 0);
     qApp->setQuitOnLastWindowClosed(false);
   }
 
@@ -96,7 +99,9 @@ class MainWindowTest : public QObject {
     const char* hints[] = {"Clear knowledge base", "Load knowledge base", "Save knowledge base",
                            "Edit knowledge base", "Query", "Show report", "Exit program"};
     for (int i = 0; i < 7; ++i) {
-      QCOMPARE(buttons[i]->toolTip(), QString::fromLatin1(hints[i]));
+      // A Russian line with the shortcut, then the button's own hint.
+      QVERIFY2(buttons[i]->toolTip().endsWith(QLatin1Char('\n') + QString::fromLatin1(hints[i])),
+               qPrintable(buttons[i]->toolTip()));
       QVERIFY2(!buttons[i]->icon().isNull(), hints[i]);
       QCOMPARE(buttons[i]->width(), 30);
     }
@@ -120,7 +125,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(call.caption, u("Select a file to load"));
     QCOMPARE(call.filters, QStringList({u("Knowledge base files *.dat (*.dat)"),
                                         u("Text files *.txt (*.txt)"),
-                                        u("All files *.* (*.*)")}));
+                                        u("All files * (*)")}));
     QCOMPARE(call.defaultSuffix, u("dat"));
     noMismatch(w);
   }
@@ -143,12 +148,17 @@ class MainWindowTest : public QObject {
     noMismatch(w);
   }
 
+  // The message names the file and the reason where the system refused it.
   void failedLoadPrintsNothingAndShowsMessage_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("message");
+    const QString missing = dir_.filePath(QStringLiteral("none.dat"));
+    const QString pipe = dir_.filePath(QStringLiteral("pipe.dat"));
     QTest::newRow("not a knowledge base") << garbage_ << u("Файл невозможно интерпретировать!");
-    QTest::newRow("missing file") << dir_.filePath(QStringLiteral("none.dat"))
-                                  << u("Невозможно открыть файл!");
+    QTest::newRow("missing file")
+        << missing << u("Невозможно открыть файл!\n") + missing + u(": нет такого файла или папки");
+    QTest::newRow("named pipe")
+        << pipe << u("Невозможно открыть файл!\n") + pipe + u(": не обычный файл");
   }
 
   void failedLoadPrintsNothingAndShowsMessage() {
@@ -164,10 +174,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(error.kind, ScriptedDialogs::Kind::Error);
     QCOMPARE(error.caption, u("Ошибка"));
     QCOMPARE(error.text, message);
-    // The window now shows the base that is current: empty.
-    QCOMPARE(w.form->windowTitle(), kCaption);
-    QVERIFY(!w.form->QueryKB->isEnabled());
-    QVERIFY(w.form->KBase().Frames().empty());
+    // The good base stays current, and the window goes on showing it.
+    QCOMPARE(w.form->windowTitle(), kCaption + u(" - Сад"));
+    QVERIFY(w.form->QueryKB->isEnabled());
+    QCOMPARE(w.form->KBase().ProjectName, std::string("\xD1\xE0\xE4"));  // Сад
+    QVERIFY(!w.form->KBase().Frames().empty());
+    QVERIFY(!w.form->KBase().Modified);
     noMismatch(w);
   }
 
@@ -223,8 +235,8 @@ class MainWindowTest : public QObject {
     load(w, fruit_);
     QCOMPARE(editor.calls, QStringList({"drop", "refresh"}));
     editor.calls.clear();
-    load(w, garbage_);  // a failed load refreshes too: the base is now empty
-    QCOMPARE(editor.calls, QStringList({"drop", "refresh"}));
+    load(w, garbage_);  // a failed load leaves the editor's base in place
+    QCOMPARE(editor.calls, QStringList());
     editor.calls.clear();
     QTest::mouseClick(w.form->ClearKB, Qt::LeftButton);
     QCOMPARE(editor.calls, QStringList({"drop", "refresh"}));
@@ -260,7 +272,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(memoLines(*w.form).mid(2),
              QStringList({u("Диалог:"), u("Тип настольный (Д/Н)? [Д]"),
                           u("Блок Процессор (Д/Н)? [Д]"), u("Частота 2000 (Д/Н)? [Д]"),
-                          u("Найдено решение:"), QString(), u("   "), u("Реультаты отчета:"),
+                          u("Найдено решение:"), u("   "), u("Реультаты отчета:"),
                           u("Система:"), u("[]"), u("Тип настольный"), u("Блок P1:"),
                           u(" P1:"), u("[]"), u(" Частота 2000"), u("    ")}));
     noMismatch(w);
@@ -272,12 +284,12 @@ class MainWindowTest : public QObject {
     AnswerDriver driver(*w.form, {"why", "no", "why", "yes"});
     QTest::mouseClick(w.form->QueryKB, Qt::LeftButton);
     QCOMPARE(driver.questions(), 2);
-    // The explanation ends with CR: an empty line follows it, and the
-    // answer tag goes to the last line, as the answer keys always do.
-    QCOMPARE(memoLines(*w.form).mid(2, 7),
+    // The explanation's closing CR opens no empty line: the answer tag
+    // follows it on the last line, as the answer keys always append.
+    QCOMPARE(memoLines(*w.form).mid(2, 5),
              QStringList({u("Диалог:"), u("Цвет красный (Д/Н)? "),
-                          u("[Рассматривается: Яблоко]"), u("[Н]"), u("Цвет желтый (Д/Н)? "),
-                          u("[Рассматривается: Лимон]"), u("[Д]")}));
+                          u("[Рассматривается: Яблоко][Н]"), u("Цвет желтый (Д/Н)? "),
+                          u("[Рассматривается: Лимон][Д]")}));
     noMismatch(w);
   }
 
@@ -303,8 +315,7 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(w.form->QueryKB, Qt::LeftButton);
     QCOMPARE(driver.questions(), 1);
     QCOMPARE(memoLines(*w.form).mid(linesBefore),
-             QStringList({u("Диалог:"), u("Цвет красный (Д/Н)? "), u("Решений не найдено."),
-                          QString()}));
+             QStringList({u("Диалог:"), u("Цвет красный (Д/Н)? "), u("Решений не найдено.")}));
     QVERIFY(!w.form->ReportKB->isEnabled());
     QVERIFY(!w.form->Panel1->isVisible());
     QVERIFY(w.form->ToolBar1->isEnabled());
@@ -410,7 +421,8 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(w.form->SaveKB, Qt::LeftButton);
     QCOMPARE(memoLines(*w.form).size(), qsizetype(2));  // no save line
     QCOMPARE(w.dialogs.calls().back().kind, ScriptedDialogs::Kind::Error);
-    QCOMPARE(w.dialogs.calls().back().text, u("Невозможно сохранить файл!"));
+    QCOMPARE(w.dialogs.calls().back().text,
+             u("Невозможно сохранить файл!\n") + bad + u(": нет такого файла или папки"));
     QVERIFY(w.form->KBase().Modified);
 
     const QString good = dir_.filePath(QStringLiteral("saved.dat"));
@@ -476,8 +488,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!w.form->Waiting());
     QVERIFY(!w.form->ConsultEngine().Running());
     QCOMPARE(memoLines(*w.form).mid(2),
-             QStringList({u("Диалог:"), u("Цвет красный (Д/Н)? "), u("Решений не найдено."),
-                          QString()}));
+             QStringList({u("Диалог:"), u("Цвет красный (Д/Н)? "), u("Решений не найдено.")}));
     noMismatch(w);
   }
 

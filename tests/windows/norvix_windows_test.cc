@@ -35,7 +35,9 @@ class ProgramStartTest : public QObject {
     QVERIFY(windows->Form1->isVisible());
     QCOMPARE(windows->Form1->Memo1->toPlainText(), QString());
     QCOMPARE(dialogs.calls().size(), size_t(1));
-    QCOMPARE(dialogs.calls()[0].text, QString::fromUtf8("Невозможно открыть файл!"));
+    QCOMPARE(dialogs.calls()[0].text,
+             QString::fromUtf8("Невозможно открыть файл!\n/no/such/folder/kb.dat: "
+                               "нет такого файла или папки"));
   }
 
   // The windows are created while the splash shows, and the main window

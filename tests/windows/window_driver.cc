@@ -44,6 +44,7 @@ void AnswerDriver::runUntilAnswered() {
     else if (a.startsWith(QLatin1String("key:"))) typeCharacter(form_.Memo1, a.at(4));
     else if (a.startsWith(QLatin1String("focus:")))
       typeCharacter(QApplication::focusWidget(), a.at(6));
+    else if (a.startsWith(QLatin1String("press:"))) pressKey(a.mid(6));
     else if (a == QLatin1String("close")) form_.close();
     else if (a == QLatin1String("clear")) form_.ClearKBClick();
     else if (a == QLatin1String("load")) form_.LoadKBClick();
@@ -54,6 +55,20 @@ void AnswerDriver::runUntilAnswered() {
     qWarning("question without a prepared answer");
     QTest::mouseClick(form_.Cancel, Qt::LeftButton);
   }
+}
+
+// Presses a named key on the widget that has the focus.
+void AnswerDriver::pressKey(const QString& name) {
+  static const QHash<QString, Qt::Key> keys = {{QStringLiteral("Return"), Qt::Key_Return},
+                                               {QStringLiteral("Escape"), Qt::Key_Escape},
+                                               {QStringLiteral("F1"), Qt::Key_F1},
+                                               {QStringLiteral("Tab"), Qt::Key_Tab}};
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus || !keys.contains(name)) {
+    qWarning("cannot press %s", qPrintable(name));
+    return;
+  }
+  QTest::keyClick(focus, keys.value(name));
 }
 
 void typeCharacter(QWidget* widget, QChar ch) {

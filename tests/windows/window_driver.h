@@ -23,6 +23,7 @@ struct WindowSet {
 //   "yes" "no" "cancel" "why"   click that button of Panel1
 //   "key:д" (any one character) type it into Memo1
 //   "focus:д"                   type it into whatever has the focus
+//   "press:Return" (Escape, F1, Tab)  press that key where the focus is
 //   "close"                     close the main window
 //   "clear" "load"              run ClearKBClick or LoadKBClick directly, as
 //                               the editor's buttons do
@@ -41,6 +42,7 @@ class AnswerDriver : public QObject {
  private:
   void onQuestion();
   void runUntilAnswered();
+  void pressKey(const QString& name);
 
   TForm1& form_;
   QStringList actions_;

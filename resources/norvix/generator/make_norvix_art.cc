@@ -1,5 +1,5 @@
-// Draws the pictures of the Norvix windows: the seven tool button icons (PNG)
-// and the start-up splash (JPEG, written through libjpeg).  Run it once after
+// Draws the pictures of the Norvix windows: the seven tool button icons (PNG),
+// the program's icon (norvix.png, 128 pixels) and the start-up splash (JPEG, written through libjpeg).  Run it once after
 // changing a drawing and commit what it writes:
 //   make_norvix_art OUTPUT_FOLDER
 #include <QGuiApplication>
@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <vector>
 
 #include <jpeglib.h>
@@ -192,6 +193,32 @@ QImage splash() {
   return image;
 }
 
+// The program's icon: a small tree of frames, the found one golden, on a
+// rounded blue tile.
+QImage programIcon() {
+  constexpr int kSize = 128;
+  QImage image(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient tile(0, 0, 0, kSize);
+  tile.setColorAt(0, QColor(0x2A, 0x50, 0x98));
+  tile.setColorAt(1, QColor(0x5A, 0x8C, 0xC8));
+  p.setPen(Qt::NoPen);
+  p.setBrush(tile);
+  p.drawRoundedRect(QRectF(4, 4, 120, 120), 22, 22);
+  const QPointF nodes[] = {{64, 30}, {36, 66}, {92, 66}, {22, 100}, {50, 100}, {92, 100}};
+  const int links[][2] = {{0, 1}, {0, 2}, {1, 3}, {1, 4}, {2, 5}};
+  p.setPen(QPen(QColor(0xFF, 0xFF, 0xFF, 0xC0), 4));
+  for (const auto& l : links) p.drawLine(nodes[l[0]], nodes[l[1]]);
+  for (std::size_t i = 0; i < std::size(nodes); ++i) {
+    p.setPen(QPen(QColor(0x10, 0x20, 0x40), 2.5));
+    p.setBrush(i == 4 ? QColor(0xF0, 0xB0, 0x30) : QColor(0xF8, 0xF8, 0xF0));
+    p.drawRoundedRect(QRectF(nodes[i].x() - 13, nodes[i].y() - 9, 26, 18), 4, 4);
+  }
+  return image;
+}
+
 // Writes `image` as a baseline JPEG through libjpeg.
 bool writeJpeg(const QImage& image, const QString& path, int quality) {
   QImage rgb = image.convertToFormat(QImage::Format_RGB888);
@@ -234,6 +261,7 @@ int main(int argc, char** argv) {
   for (const auto& [name, draw] : icons)
     ok = icon(draw).save(dir + QStringLiteral("/") + QString::fromLatin1(name) +
                          QStringLiteral(".png")) && ok;
+  ok = programIcon().save(dir + QStringLiteral("/norvix.png")) && ok;
   ok = writeJpeg(splash(), dir + QStringLiteral("/splash.jpg"), 88) && ok;
   return ok ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 static const char* kindName(ScriptedDialogs::Kind kind) {
   switch (kind) {
     case ScriptedDialogs::Kind::Error: return "error";
+    case ScriptedDialogs::Kind::About: return "about";
     case ScriptedDialogs::Kind::Warning: return "warning";
     case ScriptedDialogs::Kind::OpenFile: return "open file";
     case ScriptedDialogs::Kind::SaveFile: return "save file";
@@ -46,6 +47,10 @@ std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(Kind kind) {
 // Errors need no prepared answer: there is only the OK button.
 void ScriptedDialogs::showError(QWidget*, const QString& caption, const QString& text) {
   calls_.push_back({Kind::Error, caption, text, {}, {}, false});
+}
+
+void ScriptedDialogs::showAbout(QWidget*, const QString& caption, const QString& text) {
+  calls_.push_back({Kind::About, caption, text, {}, {}, false});
 }
 
 Dialogs::Reply ScriptedDialogs::askWarning(QWidget*, const QString& caption, const QString& text,

@@ -12,7 +12,7 @@
 
 class ScriptedDialogs : public Dialogs {
  public:
-  enum class Kind { Error, Warning, OpenFile, SaveFile, Modal };
+  enum class Kind { Error, About, Warning, OpenFile, SaveFile, Modal };
 
   // One call as it was made.
   struct Call {
@@ -37,6 +37,7 @@ class ScriptedDialogs : public Dialogs {
   void forget() { calls_.clear(); }
 
   void showError(QWidget* parent, const QString& caption, const QString& text) override;
+  void showAbout(QWidget* parent, const QString& caption, const QString& text) override;
   Reply askWarning(QWidget* parent, const QString& caption, const QString& text,
                    bool withCancel) override;
   std::optional<QString> chooseOpenFile(QWidget* parent, const FileDialogSpec& spec) override;
