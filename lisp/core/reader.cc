@@ -60,18 +60,27 @@ static bool number_syntax(const char* t, bool* is_float) {
 
 bool has_number_syntax(const char* text) { return number_syntax(text, nullptr); }
 
-// Fixnums wrap as 32-bit two's complement, as the arithmetic does.
-static Node* parse_number(const char* t) {
+[[noreturn]] static void integer_out_of_range(const char* text) {
+  report_error("integer out of range", make_string_from(text));
+}
+
+// A decimal integer outside the 32-bit fixnum range is refused, never
+// wrapped.
+static Node* parse_number(const char* text) {
   bool is_float = false;
-  number_syntax(t, &is_float);
+  number_syntax(text, &is_float);
+  const char* t = text;
   if (*t == '+') t++;
   if (is_float) return make_flonum(strtod(t, nullptr));
   bool neg = *t == '-';
   if (neg) t++;
-  uint32_t v = 0;
-  for (; *t >= '0' && *t <= '9'; t++) v = v * 10u + (uint32_t)(*t - '0');
-  if (neg) v = 0u - v;
-  return make_fixnum((int32_t)v);
+  uint64_t v = 0;
+  const uint64_t limit = neg ? (uint64_t)INT32_MAX + 1 : (uint64_t)INT32_MAX;
+  for (; *t >= '0' && *t <= '9'; t++) {
+    v = v * 10u + (uint64_t)(*t - '0');
+    if (v > limit) integer_out_of_range(text);
+  }
+  return make_fixnum(neg ? (int32_t)(0 - (int64_t)v) : (int32_t)v);
 }
 
 static void token_add(int* len, int c) {
@@ -369,9 +378,13 @@ Node* rm_string() {
 }
 
 // #B, #O, #X: digits valid for the base; the first other character is
-// pushed back; no digits give 0.
-static Node* read_radix(Node* s, int base) {
-  uint32_t v = 0;
+// pushed back; no digits give 0.  The digits give the 32 bits of the
+// fixnum (#xFFFFFFFF is -1); more bits are a read error naming the literal.
+static Node* read_radix(Node* s, int base, char letter) {
+  char text[TOKEN_MAX + 3] = {'#', letter};
+  int len = 2;
+  uint64_t v = 0;
+  bool too_big = false;
   for (;;) {
     int c = stream_get_char(s);
     if (c < 0) break;
@@ -381,9 +394,16 @@ static Node* read_radix(Node* s, int base) {
       stream_unget_char(s, c);
       break;
     }
-    v = v * (uint32_t)base + (uint32_t)d;
+    if (len < TOKEN_MAX + 2) text[len++] = (char)c;
+    v = v * (uint64_t)base + (uint64_t)d;
+    if (v > UINT32_MAX) {
+      too_big = true;
+      v = 0;  // the digits are still taken, to the end of the literal
+    }
   }
-  return make_fixnum((int32_t)v);
+  text[len] = 0;
+  if (too_big) integer_out_of_range(text);
+  return make_fixnum((int32_t)(uint32_t)v);
 }
 
 static Node* read_vector_literal(Node* s) {
@@ -459,9 +479,9 @@ Node* rm_dispatch() {
       result = wrap(make_symbol(token));
       break;
     }
-    case 'B': case 'b': result = wrap(read_radix(s, 2)); break;
-    case 'O': case 'o': result = wrap(read_radix(s, 8)); break;
-    case 'X': case 'x': result = wrap(read_radix(s, 16)); break;
+    case 'B': case 'b': result = wrap(read_radix(s, 2, (char)c)); break;
+    case 'O': case 'o': result = wrap(read_radix(s, 8, (char)c)); break;
+    case 'X': case 'x': result = wrap(read_radix(s, 16, (char)c)); break;
     case '\\':
       result = wrap(read_char_literal(s));
       break;
