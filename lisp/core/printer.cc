@@ -19,6 +19,18 @@ static bool printer_in_list = false;  // cleared when a context is resumed
 
 void reset_printer_state() { printer_in_list = false; }
 
+// Reads the digits of a width or a precision at *p, moving past them: at
+// most four digits (so no count can overflow) for a value of at most 200,
+// which the number buffers hold.
+static bool read_format_number(const char** p) {
+  int value = 0, digits = 0;
+  for (; **p >= '0' && **p <= '9'; (*p)++) {
+    if (++digits > 4) return false;
+    value = value * 10 + (**p - '0');
+  }
+  return value <= 200;
+}
+
 bool valid_number_format(const char* fmt, char kind) {
   int conversions = 0;
   size_t len = strlen(fmt);
@@ -28,14 +40,10 @@ bool valid_number_format(const char* fmt, char kind) {
     p++;
     if (*p == '%') continue;
     while (*p && strchr("-+ #0", *p)) p++;
-    int width = 0;
-    while (*p >= '0' && *p <= '9') width = width * 10 + (*p++ - '0');
-    if (width > 200) return false;
+    if (!read_format_number(&p)) return false;
     if (*p == '.') {
       p++;
-      int prec = 0;
-      while (*p >= '0' && *p <= '9') prec = prec * 10 + (*p++ - '0');
-      if (prec > 200) return false;
+      if (!read_format_number(&p)) return false;
     }
     if (kind == 'i') {
       if (*p != 'l') return false;  // the value is passed as a long
