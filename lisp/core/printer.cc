@@ -142,6 +142,7 @@ static void print_string(Node* out, Node* s, bool escape) {
   }
   stream_put_char(out, '"');
   for (int32_t i = 0; i < len; i++) {
+    if ((i & 4095) == 4095) poll_step();
     unsigned char c = (unsigned char)s->u.str[i];
     char buf[8];
     if (c == '\\') stream_put_string(out, "\\\\");
@@ -229,6 +230,7 @@ void print_node(Node* out, Node* x, bool escape) {
     case K_ARRAY:
       stream_put_string(out, "#(");
       for (int32_t i = 0; i < x->num; i++) {
+        poll_step();  // a vector may be long enough to want the break
         if (i) stream_put_char(out, ' ');
         print_node(out, slot(x, i), escape);
       }

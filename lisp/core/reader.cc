@@ -295,6 +295,7 @@ Node* rm_list() {
   PROTECT(s);
   PROTECT(head);
   for (;;) {
+    poll_step();  // a long list of atoms calls no function that would
     int c = skip_white(s);
     if (c < 0) report_error("unexpected EOF");
     if (c == ')') {
