@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "errors.h"
+#include "file_streams.h"
 #include "heap.h"
 
 namespace velloq {
@@ -127,7 +128,7 @@ void release_node_data(Node* n) {
       }
       break;
     case K_FSTREAM:
-      if (n->u.fp && !(n->flags & F_CONSOLE)) fclose(n->u.fp);
+      if (n->u.fp && !(n->flags & F_CONSOLE)) release_file_stream(n);
       break;
     default:
       break;
