@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "builtins.h"
+#include "context.h"
 #include "cp1251.h"
 #include "errors.h"
 #include "frame_access.h"
@@ -332,14 +333,16 @@ Node* rm_list() {
   return wrap(head);
 }
 
+// The text is gathered in a buffer that counts against the heap ceiling,
+// doubled as it fills, before it becomes a string node.
 Node* rm_string() {
   Node* s = macro_stream();
   PROTECT(s);
-  long cap = 100, len = 0;
-  char* buf = static_cast<char*>(malloc((size_t)cap));
+  size_t cap = 128, len = 0;
+  char* buf = reserve_heap_bytes(cap) ? static_cast<char*>(malloc(cap)) : nullptr;
   // The buffer is freed before any error can leave this routine.
-  const char* failure = nullptr;
-  for (;;) {
+  const char* failure = buf ? nullptr : "insufficient string space";
+  while (!failure) {
     int c = stream_get_char(s);
     if (c < 0) { failure = "unexpected EOF"; break; }
     if (c == '"') break;
@@ -357,22 +360,43 @@ Node* rm_string() {
       }
     }
     if (len + 1 >= cap) {
-      if (cap > (1L << 30)) { failure = "insufficient string space"; break; }
-      cap += 100;
-      char* nb = static_cast<char*>(realloc(buf, (size_t)cap));
-      if (!nb) { failure = "insufficient string space"; break; }
+      // A string node holds at most 2^31 - 1 bytes with its NUL.
+      if (cap >= ((size_t)1 << 30) || !reserve_heap_bytes(cap)) { failure = "insufficient string space"; break; }
+      char* nb = static_cast<char*>(realloc(buf, cap * 2));
+      if (!nb) {
+        release_heap_bytes(cap);
+        failure = "insufficient string space";
+        break;
+      }
       buf = nb;
+      cap *= 2;
     }
     buf[len++] = (char)c;
   }
   if (failure) {
+    if (buf) release_heap_bytes(cap);
     free(buf);
     report_error(failure);
   }
-  // make_string_bytes can raise too: copy into a node-owned buffer first.
+  // The node's own buffer is made while this one is still counted: copying
+  // needs both for a moment.  Should making it fail, the exit passes
+  // through here to free this buffer.
+  Context ctx;
+  begin_context(&ctx, CX_UNWIND, nullptr);
+  if (setjmp(ctx.resume)) {
+    Context* target = pending_target;
+    int kind = pending_kind;
+    Node* carried = exit_value;
+    end_context(&ctx);
+    release_heap_bytes(cap);
+    free(buf);
+    unwind_to(target, kind, carried);
+  }
   Node* str = make_string_of_size((int32_t)len + 1);
-  memcpy(str->u.str, buf, (size_t)len);
+  end_context(&ctx);
+  memcpy(str->u.str, buf, len);
   str->u.str[len] = 0;
+  release_heap_bytes(cap);
   free(buf);
   UNPROTECT(1);
   return wrap(str);

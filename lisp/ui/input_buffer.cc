@@ -2,6 +2,10 @@
 // read table.
 #include "input_buffer.h"
 
+#include <algorithm>
+
+#include "node.h"
+
 namespace velloq_ui {
 
 namespace {
@@ -116,6 +120,28 @@ bool parens_balanced(const std::string& text) {
   return scan.complete();
 }
 
+InputBuffer::~InputBuffer() { velloq::release_heap_bytes(charged_); }
+
+// Grows the text's room to hold `needed` bytes, counted first against the
+// heap ceiling; false when the ceiling refuses.
+static bool make_room(std::string* text, size_t* charged, size_t needed) {
+  if (text->empty() && *charged) {
+    // The last expression has been evaluated: its text is gone.
+    velloq::release_heap_bytes(*charged);
+    *charged = 0;
+  }
+  if (needed <= text->capacity() && text->capacity() <= *charged) return true;
+  size_t room = std::max(needed, std::min(2 * text->capacity(), kMaxExpressionBytes));
+  if (room > *charged) {
+    if (!velloq::reserve_heap_bytes(room - *charged)) return false;
+    *charged = room;
+  }
+  text->reserve(room);
+  if (text->capacity() > *charged && velloq::reserve_heap_bytes(text->capacity() - *charged))
+    *charged = text->capacity();
+  return true;
+}
+
 InputBuffer::Result InputBuffer::add_line(const std::string& line) {
   scan_.feed(line.data(), line.size());
   scan_.feed("\n", 1);
@@ -126,7 +152,8 @@ InputBuffer::Result InputBuffer::add_line(const std::string& line) {
     }
     return kIncomplete;
   }
-  if (text_.size() + line.size() + 1 > kMaxExpressionBytes) {
+  size_t needed = text_.size() + line.size() + 1;
+  if (needed > kMaxExpressionBytes || !make_room(&text_, &charged_, needed)) {
     std::string().swap(text_);  // give the memory back, not only the length
     if (scan_.complete()) scan_.reset();
     else dropping_ = true;

@@ -53,8 +53,16 @@ bool parens_balanced(const std::string& text);
 // The longest expression the buffer keeps; a longer one is refused.
 constexpr size_t kMaxExpressionBytes = (size_t)16 << 20;
 
+// The buffer's memory counts against the interpreter's heap ceiling
+// (VELLOQ_HEAP_LIMIT): an expression that does not fit is refused as a
+// too long one is.  The text handed out by take() stays counted until the
+// next line comes, as it is being evaluated meanwhile.
 class InputBuffer {
  public:
+  InputBuffer() = default;
+  InputBuffer(const InputBuffer&) = delete;
+  InputBuffer& operator=(const InputBuffer&) = delete;
+  ~InputBuffer();
   enum Result {
     kIncomplete,  // more lines are needed (or a refused expression goes on)
     kComplete,    // the buffer holds a complete expression and should run
@@ -74,6 +82,7 @@ class InputBuffer {
   std::string text_;
   DepthScan scan_;
   bool dropping_ = false;  // inside the rest of a refused expression
+  size_t charged_ = 0;     // bytes counted against the heap ceiling
 };
 
 }  // namespace velloq_ui

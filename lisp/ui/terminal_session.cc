@@ -7,7 +7,7 @@
 namespace velloq_ui {
 
 const char TerminalSession::kExpressionTooLong[] =
-    "error: expression longer than 16 MB, input dropped up to its end\n";
+    "error: expression too long for the input buffer, dropped up to its end\n";
 
 static TerminalSession& session(void* self) { return *static_cast<TerminalSession*>(self); }
 
