@@ -280,6 +280,10 @@ char* allocate_string_space(int32_t bytes) {
   if (!p) {
     collect_garbage();
     p = static_cast<char*>(heap_alloc((size_t)bytes));
+  }
+  if (!p) {
+    release_free_segments();
+    p = static_cast<char*>(heap_alloc((size_t)bytes));
     if (!p) report_error("insufficient string space");
   }
   mem_stats.total_bytes += bytes;
@@ -319,6 +323,10 @@ static Node* make_vectorlike(int kind, int32_t size) {
   Node** slots = static_cast<Node**>(heap_alloc(sizeof(Node*) * (size_t)size));
   if (!slots) {
     collect_garbage();
+    slots = static_cast<Node**>(heap_alloc(sizeof(Node*) * (size_t)size));
+  }
+  if (!slots) {
+    release_free_segments();
     slots = static_cast<Node**>(heap_alloc(sizeof(Node*) * (size_t)size));
     if (!slots) report_error("insufficient vector space");
   }

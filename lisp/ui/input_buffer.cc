@@ -122,6 +122,9 @@ bool parens_balanced(const std::string& text) {
 
 InputBuffer::~InputBuffer() { velloq::release_heap_bytes(charged_); }
 
+// Room the buffer takes beyond the heap ceiling when it must.
+static const size_t kAlwaysRoom = 64 << 10;
+
 // Grows the text's room to hold `needed` bytes, counted first against the
 // heap ceiling; false when the ceiling refuses.
 static bool make_room(std::string* text, size_t* charged, size_t needed) {
@@ -133,8 +136,10 @@ static bool make_room(std::string* text, size_t* charged, size_t needed) {
   if (needed <= text->capacity() && text->capacity() <= *charged) return true;
   size_t room = std::max(needed, std::min(2 * text->capacity(), kMaxExpressionBytes));
   if (room > *charged) {
-    if (!velloq::reserve_heap_bytes(room - *charged)) return false;
-    *charged = room;
+    if (velloq::reserve_heap_bytes(room - *charged)) *charged = room;
+    // A short expression is taken even on a full heap: it may be the one
+    // that lets go of what fills it.
+    else if (room > kAlwaysRoom) return false;
   }
   text->reserve(room);
   if (text->capacity() > *charged && velloq::reserve_heap_bytes(text->capacity() - *charged))
