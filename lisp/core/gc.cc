@@ -194,6 +194,7 @@ void release_free_segments() {
     }
     s = older;
   }
+  trim_heap_after_collection();
 }
 
 // Calls the hook with the node total and the free nodes.  Each number goes
@@ -225,6 +226,7 @@ void collect_garbage_keeping(bool keep_segments) {
   for (int i = 0; i < atop; i++) mark_node(astack[i]);
   // Permanent nodes keep their mark; they are atoms, so it is harmless.
   sweep(!keep_segments);
+  if (!keep_segments) trim_heap_after_collection();
   mem_stats.collections++;
   // The hook allocates; a collection it causes does not call it again.
   if (!gc_hook_running && sym_gc_hook && symbol_value(sym_gc_hook)) {

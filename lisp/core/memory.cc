@@ -4,6 +4,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "errors.h"
 #include "file_streams.h"
@@ -40,6 +43,7 @@ Node* free_last = nullptr;  // remembered last node of the free list, or null
 // for strings again and the whole stays below VELLOQ_HEAP_LIMIT.
 static size_t used_bytes = 0;
 static size_t heap_limit = 0;
+static size_t peak_since_trim = 0;  // most bytes in use since the last trim
 // When node space runs out, segments up to this much beyond the ceiling let
 // the program continue at the top level far enough to drop what it holds.
 static const size_t EMERGENCY_MAX = (size_t)8 << 20;
@@ -76,6 +80,7 @@ static void* pool_alloc(size_t bytes) {
   if (!fits(bytes, beyond_ceiling ? EMERGENCY_MAX : 0)) return nullptr;
   void* p = calloc(1, bytes ? bytes : 1);
   if (p) used_bytes += bytes;
+  if (used_bytes > peak_since_trim) peak_since_trim = used_bytes;
   return p;
 }
 
@@ -83,6 +88,19 @@ static void pool_free(void* p, size_t bytes) {
   if (!p) return;
   used_bytes -= bytes;
   free(p);
+}
+
+void trim_heap_after_collection() {
+  if (used_bytes > peak_since_trim) peak_since_trim = used_bytes;
+  // Freed blocks stay with the C library, which would count them again
+  // when the program's mix of nodes, strings and vectors changes: once a
+  // collection has freed much, the free pages go back to the system.
+  size_t much = heap_limit ? heap_limit / 8 : (size_t)64 << 20;
+  if (peak_since_trim - used_bytes < much) return;
+#ifdef __GLIBC__
+  malloc_trim(0);
+#endif
+  peak_since_trim = used_bytes;
 }
 
 bool reserve_heap_bytes(size_t bytes) {
