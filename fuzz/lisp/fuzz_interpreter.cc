@@ -36,19 +36,26 @@ bool step_limit_reached(void*) { return ++polls > kPollLimit; }
 Node* input_symbol = nullptr;
 std::string scratch;
 
-// Whether the first argument, when it is a name, stays in the scratch
-// folder.
-bool plain_name_argument() {
-  if (argc_left <= 0) return true;
-  Node* n = argp[0];
-  const char* s = stringp(n) ? n->u.str : symbolp(n) ? symbol_name(n) : nullptr;
-  if (!s) return true;  // the built-in refuses it itself
+// A plain name for the scratch folder: no "/", no leading ".", at most 64
+// bytes.
+bool plain_name(const char* s) {
   size_t len = strlen(s);
   return len > 0 && len <= 64 && s[0] != '.' && !strchr(s, '/');
 }
 
+// Runs the built-in with its first argument, when it is a name, taken as a
+// file in the scratch folder (the working directory stays where libFuzzer
+// keeps its own files).
 Node* confined(Node* (*builtin)()) {
-  if (!plain_name_argument()) report_error("outside the scratch folder");
+  if (argc_left > 0) {
+    Node* n = argp[0];
+    const char* name = stringp(n) ? n->u.str : symbolp(n) ? symbol_name(n) : nullptr;
+    if (name) {
+      if (!plain_name(name)) report_error("outside the scratch folder");
+      std::string path = scratch + "/" + name;
+      argp[0] = make_string_bytes(path.data(), (int32_t)path.size());
+    }
+  }
   return builtin();
 }
 
@@ -63,10 +70,11 @@ void confine(const char* name, Handler handler) {
 }
 
 void empty_scratch() {
-  DIR* d = opendir(".");
+  DIR* d = opendir(scratch.c_str());
   if (!d) abort();
   while (struct dirent* e = readdir(d))
-    if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) unlink(e->d_name);
+    if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0)
+      unlink((scratch + "/" + e->d_name).c_str());
   closedir(d);
 }
 
@@ -95,7 +103,7 @@ void start() {
   if (started) return;
   started = true;
   char dir[] = "/tmp/velloq-fuzz-XXXXXX";
-  if (!mkdtemp(dir) || chdir(dir) != 0) abort();
+  if (!mkdtemp(dir)) abort();
   scratch = dir;
   setenv("VELLOQ_HEAP_LIMIT", "268435456", 1);
   if (!start_interpreter()) abort();
@@ -117,7 +125,7 @@ void run_text(const unsigned char* data, size_t size, bool through_load) {
   Node* stream = make_unnamed_stream();
   set_slot(input_symbol, S_VALUE, stream);
   if (through_load) {
-    FILE* f = fopen("input.lsp", "wb");
+    FILE* f = fopen((scratch + "/input.lsp").c_str(), "wb");
     if (!f) abort();
     if (size && fwrite(data, 1, size, f) != size) abort();
     if (fclose(f) != 0) abort();

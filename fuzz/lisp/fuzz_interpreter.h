@@ -8,9 +8,9 @@
 
 namespace fuzz_lisp {
 
-// Starts the interpreter (once) and makes the scratch folder the working
-// directory.  Every file name given to OPEN, LOAD or DRIBBLE must be a
-// plain name there: no "/", no leading ".", at most 64 bytes.
+// Starts the interpreter (once) and makes the scratch folder.  Every file
+// name given to OPEN, LOAD or DRIBBLE must be a plain name, which names a
+// file there: no "/", no leading ".", at most 64 bytes.
 void start();
 // Empties the scratch folder and resets the per-input limits.
 void begin_input();
