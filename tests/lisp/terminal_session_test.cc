@@ -182,6 +182,16 @@ TEST_F(TerminalSessionTest, TheBreakKeyEndsTheEvaluationInTheErrorColour) {
   EXPECT_FALSE(session.exit_requested());
 }
 
+TEST_F(TerminalSessionTest, ATooLongExpressionIsRefusedInTheErrorColour) {
+  session.enter_line("(list \"" + std::string(velloq_ui::kMaxExpressionBytes, 'x'));
+  EXPECT_EQ(frontend.shown_in_error_colour, velloq_ui::TerminalSession::kExpressionTooLong);
+  EXPECT_EQ(session.input().text(), "");
+  session.enter_line("still inside the refused string\")");
+  session.enter_line("(+ 1 2)");
+  EXPECT_EQ(frontend.busy_runs, 1);
+  EXPECT_EQ(frontend.shown, std::string(velloq_ui::TerminalSession::kExpressionTooLong) + "3\n");
+}
+
 TEST_F(TerminalSessionTest, ExitAsksToEndTheSession) {
   session.enter_line("(exit)");
   EXPECT_TRUE(session.exit_requested());
