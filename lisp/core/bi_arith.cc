@@ -1,5 +1,7 @@
-// Arithmetic: left folds, unary functions, comparisons and RND.  Fixnum
-// arithmetic wraps as 32-bit two's complement.
+// Arithmetic: left folds, unary functions, comparisons and RND.  Fixnums
+// are 32-bit: a sum, difference, product or power beyond that range is the
+// error "integer overflow", never a wrapped number.  The bitwise functions
+// work on the 32 bits as they are.
 #include <cmath>
 
 #include "builtin_handlers.h"
@@ -9,9 +11,25 @@
 
 namespace velloq {
 
-static int32_t wrap_add(int32_t a, int32_t b) { return (int32_t)((uint32_t)a + (uint32_t)b); }
-static int32_t wrap_sub(int32_t a, int32_t b) { return (int32_t)((uint32_t)a - (uint32_t)b); }
-static int32_t wrap_mul(int32_t a, int32_t b) { return (int32_t)((uint32_t)a * (uint32_t)b); }
+[[noreturn]] static void integer_overflow() { report_error("integer overflow"); }
+
+static int32_t checked_add(int32_t a, int32_t b) {
+  int32_t r;
+  if (__builtin_add_overflow(a, b, &r)) integer_overflow();
+  return r;
+}
+
+static int32_t checked_sub(int32_t a, int32_t b) {
+  int32_t r;
+  if (__builtin_sub_overflow(a, b, &r)) integer_overflow();
+  return r;
+}
+
+static int32_t checked_mul(int32_t a, int32_t b) {
+  int32_t r;
+  if (__builtin_mul_overflow(a, b, &r)) integer_overflow();
+  return r;
+}
 
 // A number being folded: a fixnum until a flonum is met.
 struct Num {
@@ -35,7 +53,7 @@ enum Op { ADD, SUB, MUL, DIV, REM, MIN, MAX, EXPT, LAND, LIOR, LXOR, GCD };
 
 static int32_t int_div(int32_t a, int32_t b) {
   if (b == 0) report_error("division by zero");
-  if (a == INT32_MIN && b == -1) return INT32_MIN;
+  if (a == INT32_MIN && b == -1) integer_overflow();
   return a / b;
 }
 
@@ -52,11 +70,13 @@ static int32_t int_expt(int32_t base, int32_t e) {
     if (base == -1) return (e & 1) ? -1 : 1;
     return 0;
   }
+  // The square is taken only while bits of e remain, so a base whose
+  // square overflows is no error when that square is never used.
   int32_t r = 1;
   while (e > 0) {
-    if (e & 1) r = wrap_mul(r, base);
-    base = wrap_mul(base, base);
+    if (e & 1) r = checked_mul(r, base);
     e >>= 1;
+    if (e > 0) base = checked_mul(base, base);
   }
   return r;
 }
@@ -69,15 +89,16 @@ static int32_t int_gcd(int32_t a, int32_t b) {
     x = y;
     y = t;
   }
+  if (x > (uint32_t)INT32_MAX) integer_overflow();
   return (int32_t)x;
 }
 
 static Num apply_op(Op op, Num a, Num b) {
   if (!a.flo && !b.flo) {
     switch (op) {
-      case ADD: a.i = wrap_add(a.i, b.i); break;
-      case SUB: a.i = wrap_sub(a.i, b.i); break;
-      case MUL: a.i = wrap_mul(a.i, b.i); break;
+      case ADD: a.i = checked_add(a.i, b.i); break;
+      case SUB: a.i = checked_sub(a.i, b.i); break;
+      case MUL: a.i = checked_mul(a.i, b.i); break;
       case DIV: a.i = int_div(a.i, b.i); break;
       case REM: a.i = int_rem(a.i, b.i); break;
       case MIN: if (b.i < a.i) a.i = b.i; break;
@@ -163,9 +184,9 @@ static Node* unary(Unary op) {
   if (fixnump(x)) {
     int32_t v = x->num;
     switch (op) {
-      case U_ADD1: return make_fixnum(wrap_add(v, 1));
-      case U_SUB1: return make_fixnum(wrap_sub(v, 1));
-      case U_ABS: return make_fixnum(v < 0 ? wrap_sub(0, v) : v);
+      case U_ADD1: return make_fixnum(checked_add(v, 1));
+      case U_SUB1: return make_fixnum(checked_sub(v, 1));
+      case U_ABS: return make_fixnum(v < 0 ? checked_sub(0, v) : v);
       case U_INT: return x;
       case U_FLOAT: return make_flonum((double)v);
       case U_LOGNOT: return make_fixnum(~v);

@@ -39,6 +39,30 @@ Node* bi_funcall() {
   return call_function(fn, n, args);
 }
 
+// Whether l is a proper list of at most `limit` conses (so not circular)
+// whose elements all pass `element`.
+static bool proper_list_of(Node* l, long* limit, bool (*element)(Node*, long*)) {
+  for (; l; l = cdr(l)) {
+    if (!consp(l) || --*limit < 0) return false;
+    if (!element(car(l), limit)) return false;
+  }
+  return true;
+}
+
+static bool binding_shape(Node* b, long*) { return consp(b) && symbolp(car(b)); }
+static bool env_frame_shape(Node* f, long* limit) { return proper_list_of(f, limit, binding_shape); }
+
+// An environment as the hook receives it: NIL, or (variables . functions),
+// each a list of frames of (symbol . value) bindings.  The walk is bounded
+// by the node count, so a circular list is refused too.
+static bool environment_shape(Node* env) {
+  if (!env) return true;
+  if (!consp(env)) return false;
+  long limit = mem_stats.total_nodes + 1;
+  return proper_list_of(car(env), &limit, env_frame_shape) &&
+         proper_list_of(cdr(env), &limit, env_frame_shape);
+}
+
 // (EVALHOOK form evalhook applyhook [env]): evaluates form itself without
 // the hook, with the given hooks in force for the evaluations inside it.
 Node* bi_evalhook() {
@@ -47,6 +71,7 @@ Node* bi_evalhook() {
   Node* ahook = next_arg();
   Node* env = more_args() ? next_arg() : nullptr;
   last_arg();
+  if (!environment_shape(env)) bad_argument(env);
   Node* saved_denv = denv;
   Node* saved_venv = venv;
   Node* saved_fenv = fenv;

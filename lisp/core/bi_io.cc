@@ -3,6 +3,7 @@
 
 #include "builtin_handlers.h"
 #include "errors.h"
+#include "file_streams.h"
 #include "eval.h"
 #include "printer.h"
 #include "reader.h"
@@ -98,12 +99,12 @@ Node* bi_open() {
     else if (v == s_output) mode = "w";
     else report_error("bad direction", v);
   }
-  FILE* fp = fopen(path, mode);
-  if (!fp) return nullptr;
-  // The node is made first so that a failing allocation cannot leak fp.
-  Node* s = make_file_stream(nullptr);
-  s->u.fp = fp;
-  return s;
+  // The path is copied: opening allocates, which may move no string but
+  // may free the name's node once the argument is no longer needed.
+  char copy[1024];
+  if (strlen(path) >= sizeof copy) return nullptr;
+  strcpy(copy, path);
+  return open_file_stream(copy, mode);
 }
 
 Node* bi_close() {
@@ -111,9 +112,7 @@ Node* bi_close() {
   last_arg();
   if (!s || s->kind != K_FSTREAM) bad_argument(s);
   if (!s->u.fp || (s->flags & F_CONSOLE)) report_error("file not open", s);
-  fclose(s->u.fp);
-  s->u.fp = nullptr;
-  s->num = 0;
+  close_file_stream(s);
   return nullptr;
 }
 

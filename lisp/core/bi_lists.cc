@@ -52,6 +52,14 @@ long list_length(Node* l) {
   return n;
 }
 
+void refuse_circular(Node* l) {
+  long left = mem_stats.total_nodes + 1;
+  for (Node* p = l; consp(p); p = cdr(p)) {
+    if (--left < 0) bad_argument(l);
+    if ((left & 1023) == 0) poll_step();
+  }
+}
+
 // ---- CAR / CDR and their compositions ----
 
 // Applies the letters of `path` (A or D) from the right.
@@ -117,6 +125,7 @@ Node* bi_append() {
       break;
     }
     if (l && !consp(l)) bad_argument(l);
+    refuse_circular(l);
     for (; consp(l); l = cdr(l)) append_item(&b, car(l));
   }
   result = b.head;
@@ -127,6 +136,7 @@ Node* bi_append() {
 Node* bi_reverse() {
   Node* l = list_arg();
   last_arg();
+  refuse_circular(l);
   Node* r = nullptr;
   PROTECT(r);
   for (; consp(l); l = cdr(l)) r = make_cons(car(l), r);
@@ -149,7 +159,10 @@ Node* bi_nth() {
   Node* l = list_arg();
   last_arg();
   if (n < 0) bad_argument(make_fixnum(n));
-  for (; n > 0 && consp(l); n--) l = cdr(l);
+  for (; n > 0 && consp(l); n--) {
+    if ((n & 1023) == 0) poll_step();
+    l = cdr(l);
+  }
   return consp(l) ? car(l) : nullptr;
 }
 
@@ -158,7 +171,10 @@ Node* bi_nthcdr() {
   Node* l = list_arg();
   last_arg();
   if (n < 0) bad_argument(make_fixnum(n));
-  for (; n > 0 && consp(l); n--) l = cdr(l);
+  for (; n > 0 && consp(l); n--) {
+    if ((n & 1023) == 0) poll_step();
+    l = cdr(l);
+  }
   return n > 0 ? nullptr : l;
 }
 
@@ -269,6 +285,7 @@ Node* bi_subst() {
   Node* old = next_arg();
   Node* tree = next_arg();
   Test t = read_test();
+  refuse_circular(tree);
   PROTECT(t.fn);
   Node* r = subst_tree(nw, old, tree, &t);
   UNPROTECT(1);
@@ -318,6 +335,7 @@ Node* bi_sublis() {
   Node* alist = list_arg();
   Node* tree = next_arg();
   Test t = read_test();
+  refuse_circular(tree);
   PROTECT(t.fn);
   Node* r = sublis_tree(alist, tree, &t);
   UNPROTECT(1);
@@ -328,6 +346,7 @@ Node* bi_remove() {
   Node* x = next_arg();
   Node* l = list_arg();
   Test t = read_test();
+  refuse_circular(l);
   PROTECT(x);
   PROTECT(t.fn);
   ListBuilder b = {nullptr, nullptr};
@@ -370,6 +389,7 @@ static Node* remove_if(bool keep_when) {
   Node* pred = next_arg();
   Node* l = list_arg();
   last_arg();
+  refuse_circular(l);
   ListBuilder b = {nullptr, nullptr};
   PROTECT(b.head);
   for (; consp(l); l = cdr(l))
@@ -490,6 +510,7 @@ Node* bi_sort() {
   Node* pred = next_arg();
   last_arg();
   if (!consp(l) || !consp(cdr(l))) return l;
+  refuse_circular(l);
   Node* work = make_cons(l, nullptr);  // parts still to sort, first first
   PROTECT(work);
   PROTECT(pred);

@@ -35,7 +35,10 @@ Node* bi_expand() {
   last_arg();
   if (n < 0) bad_argument(make_fixnum(n));
   int32_t added = 0;
-  while (added < n && add_segment()) added++;
+  while (added < n && add_segment()) {
+    added++;
+    poll_step();
+  }
   return make_fixnum(added);
 }
 

@@ -15,6 +15,16 @@ static bool printing_error = false;  // an error text is being printed
 void print_error_text(const char* message, Node* value, bool has_value) {
   // An error raised while the text is printed must not print again.
   if (printing_error) return;
+  if (!console_stream) {
+    // Start-up failed before the console stream was made: straight to the
+    // front end, or the message would be lost.
+    if (console.write_string) {
+      console.write_string(console.context, "error: ", true);
+      console.write_string(console.context, message, true);
+      console.write_string(console.context, "\n", true);
+    }
+    return;
+  }
   printing_error = true;
   console_error_colour = true;
   stream_put_string(console_stream, "error: ");
@@ -54,6 +64,9 @@ void fatal_error(const char* message) {
   print_error_text(message, nullptr, false);
   for (Context* c = context_chain; c; c = c->prev)
     if ((c->kinds & CX_TOPLEVEL) && c->tag) unwind_to(c, CX_BREAK, nullptr);
+  // During start-up the start-up's own context ends it.
+  for (Context* c = context_chain; c; c = c->prev)
+    if (c->kinds & CX_BREAK) unwind_to(c, CX_BREAK, nullptr);
   if (console.exit_hook) console.exit_hook(console.context);
   exit(3);
 }

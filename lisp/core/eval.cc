@@ -85,10 +85,13 @@ Node* current_frame_context() {
   return nullptr;
 }
 
+// The environments are checked where a program hands one in (EVALHOOK),
+// but a hook can still change the live lists it is given: the walk tests
+// every kind, so a damaged environment means "not bound", not a crash.
 static Node* find_binding(Node* env, Node* sym) {
-  for (; env; env = cdr(env))
-    for (Node* b = car(env); b; b = cdr(b))
-      if (car(car(b)) == sym) return car(b);
+  for (; consp(env); env = cdr(env))
+    for (Node* b = car(env); consp(b); b = cdr(b))
+      if (consp(car(b)) && car(car(b)) == sym) return car(b);
   return nullptr;
 }
 

@@ -161,6 +161,42 @@ static void sweep(bool release) {
 
 void collect_garbage() { collect_garbage_keeping(false); }
 
+// A sweep releases segments only from the newest end, so one live node in a
+// new segment keeps every older free one.  When strings or vectors find no
+// room, every wholly free segment but the oldest goes back to the heap and
+// the free list is built again from what stays.  Call right after a
+// collection: only then is every free node on the free list.
+void release_free_segments() {
+  free_list = nullptr;
+  free_last = nullptr;
+  mem_stats.free_nodes = 0;
+  for (Segment* s = newest_segment; s;) {
+    Segment* older = s->older;
+    Node* nodes = seg_nodes(s);
+    bool all_free = true;
+    for (int i = 0; i < s->count && all_free; i++) all_free = nodes[i].kind == K_FREE;
+    if (all_free && s != oldest_segment) {
+      if (s->newer) s->newer->older = older; else newest_segment = older;
+      if (older) older->newer = s->newer;
+      mem_stats.segments--;
+      mem_stats.total_nodes -= s->count;
+      mem_stats.total_bytes -= 16 + 16L * s->count;
+      release_segment(s);
+    } else {
+      for (int i = 0; i < s->count; i++) {
+        Node* n = &nodes[i];
+        if (n->kind != K_FREE) continue;
+        n->u.c.cdr = free_list;
+        if (!free_list) free_last = n;
+        free_list = n;
+        mem_stats.free_nodes++;
+      }
+    }
+    s = older;
+  }
+  trim_heap_after_collection();
+}
+
 // Calls the hook with the node total and the free nodes.  Each number goes
 // on the argument stack, and so is protected, as soon as it is made.
 static void call_gc_hook(Node* hook) {
@@ -190,6 +226,7 @@ void collect_garbage_keeping(bool keep_segments) {
   for (int i = 0; i < atop; i++) mark_node(astack[i]);
   // Permanent nodes keep their mark; they are atoms, so it is harmless.
   sweep(!keep_segments);
+  if (!keep_segments) trim_heap_after_collection();
   mem_stats.collections++;
   // The hook allocates; a collection it causes does not call it again.
   if (!gc_hook_running && sym_gc_hook && symbol_value(sym_gc_hook)) {

@@ -19,6 +19,13 @@ inline Node* seg_nodes(Segment* s) { return reinterpret_cast<Node*>(s + 1); }
 // Frees what a node holds outside the segments (string text, slot vectors,
 // an open file) and clears its pointers.  Never raises.
 void release_node_data(Node* n);
+// Releases every wholly free segment but the oldest and rebuilds the free
+// list; right after a collection only.  Never raises.
+void release_free_segments();
+// Gives the C library's free pages back to the system when the last
+// collection freed much (so that the process stays near the ceiling while
+// its mix of nodes, strings and vectors changes).  Never raises.
+void trim_heap_after_collection();
 // Gives a segment back to the C heap.  Its nodes' data must be released.
 void release_segment(Segment* s);
 

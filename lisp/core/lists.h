@@ -12,5 +12,9 @@ bool eql(Node* a, Node* b);
 bool equal(Node* a, Node* b);
 // Length of a proper list prefix.  Polls the user break (a circular list).
 long list_length(Node* l);
+// Raises "bad argument type" with l when its chain of conses is circular
+// (longer than there are nodes), as LENGTH does; lists that end, in NIL or
+// in another atom, pass.  Polls the user break.
+void refuse_circular(Node* l);
 
 }  // namespace velloq

@@ -4,8 +4,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "errors.h"
+#include "file_streams.h"
 #include "heap.h"
 
 namespace velloq {
@@ -33,40 +37,89 @@ Segment* char_segment = nullptr;
 Node* free_list = nullptr;
 Node* free_last = nullptr;  // remembered last node of the free list, or null
 
-// Real bytes taken from the C heap, for node segments and for the data of
-// strings and vectors, each with the same ceiling: the heap counts as
-// refusing long before the machine runs dry, and freed nodes leave room for
-// strings again.
-static size_t used_bytes[2] = {0, 0};  // 0 segments, 1 strings and vectors
+// Real bytes taken from the C heap for the interpreter - node segments,
+// the data of strings and vectors, and what a front end reserves (its
+// input buffer) - all under one ceiling, so that freed nodes leave room
+// for strings again and the whole stays below VELLOQ_HEAP_LIMIT.
+static size_t used_bytes = 0;
 static size_t heap_limit = 0;
+static size_t peak_since_trim = 0;  // most bytes in use since the last trim
 // When node space runs out, segments up to this much beyond the ceiling let
 // the program continue at the top level far enough to drop what it holds.
 static const size_t EMERGENCY_MAX = (size_t)8 << 20;
 static bool beyond_ceiling = false;
 
-static void* pool_alloc(int pool, size_t bytes) {
-  size_t limit = heap_limit + (beyond_ceiling ? EMERGENCY_MAX : 0);
-  if (heap_limit && used_bytes[pool] + bytes > limit) return nullptr;
+// In the test build, VELLOQ_FAIL_ALLOC_AT=N makes the N-th allocation of
+// segments, strings and vectors fail as a refusing heap would; 0 fails
+// none.  With the variable set, the number of allocations is written to
+// standard error at the end, so a test knows how far to go.
+#ifdef VELLOQ_ALLOC_FAULTS
+static long alloc_count = 0;
+static long fail_at = -1;  // -1: not read yet
+
+static void report_alloc_count() { fprintf(stderr, "velloq: %ld allocations\n", alloc_count); }
+
+static bool injected_failure() {
+  if (fail_at < 0) {
+    const char* v = getenv("VELLOQ_FAIL_ALLOC_AT");
+    fail_at = v ? strtol(v, nullptr, 10) : 0;
+    if (v) atexit(report_alloc_count);
+  }
+  return ++alloc_count == fail_at;
+}
+#else
+static bool injected_failure() { return false; }
+#endif
+
+static bool fits(size_t bytes, size_t extra) {
+  return !heap_limit || (bytes <= heap_limit + extra && used_bytes <= heap_limit + extra - bytes);
+}
+
+static void* pool_alloc(size_t bytes) {
+  if (injected_failure()) return nullptr;
+  if (!fits(bytes, beyond_ceiling ? EMERGENCY_MAX : 0)) return nullptr;
   void* p = calloc(1, bytes ? bytes : 1);
-  if (p) used_bytes[pool] += bytes;
+  if (p) used_bytes += bytes;
+  if (used_bytes > peak_since_trim) peak_since_trim = used_bytes;
   return p;
 }
 
-static void pool_free(int pool, void* p, size_t bytes) {
+static void pool_free(void* p, size_t bytes) {
   if (!p) return;
-  used_bytes[pool] -= bytes;
+  used_bytes -= bytes;
   free(p);
 }
 
+void trim_heap_after_collection() {
+  if (used_bytes > peak_since_trim) peak_since_trim = used_bytes;
+  // Freed blocks stay with the C library, which would count them again
+  // when the program's mix of nodes, strings and vectors changes: once a
+  // collection has freed much, the free pages go back to the system.
+  size_t much = heap_limit ? heap_limit / 8 : (size_t)64 << 20;
+  if (peak_since_trim - used_bytes < much) return;
+#ifdef __GLIBC__
+  malloc_trim(0);
+#endif
+  peak_since_trim = used_bytes;
+}
+
+bool reserve_heap_bytes(size_t bytes) {
+  if (!fits(bytes, 0)) return false;
+  used_bytes += bytes;
+  return true;
+}
+
+void release_heap_bytes(size_t bytes) { used_bytes -= bytes < used_bytes ? bytes : used_bytes; }
+
 // Takes zero-filled memory for strings and vectors within the ceiling.
-static void* heap_alloc(size_t bytes) { return pool_alloc(1, bytes); }
-static void heap_free(void* p, size_t bytes) { pool_free(1, p, bytes); }
+static void* heap_alloc(size_t bytes) { return pool_alloc(bytes); }
+static void heap_free(void* p, size_t bytes) { pool_free(p, bytes); }
 
 static size_t segment_bytes(int32_t count) { return sizeof(Segment) + sizeof(Node) * (size_t)count; }
 
 // A permanent segment: made at start-up, never swept, never released.
 static Segment* permanent_segment(int32_t count) {
-  Segment* s = static_cast<Segment*>(pool_alloc(0, segment_bytes(count)));
+  Segment* s = static_cast<Segment*>(pool_alloc(segment_bytes(count)));
   if (s) s->count = count;
   return s;
 }
@@ -127,7 +180,7 @@ void release_node_data(Node* n) {
       }
       break;
     case K_FSTREAM:
-      if (n->u.fp && !(n->flags & F_CONSOLE)) fclose(n->u.fp);
+      if (n->u.fp && !(n->flags & F_CONSOLE)) release_file_stream(n);
       break;
     default:
       break;
@@ -136,7 +189,7 @@ void release_node_data(Node* n) {
 }
 
 void release_segment(Segment* s) {
-  pool_free(0, s, segment_bytes(s->count));
+  pool_free(s, segment_bytes(s->count));
 }
 
 void free_node_memory() {
@@ -155,7 +208,7 @@ void free_node_memory() {
 bool add_segment() {
   int32_t size = (int32_t)mem_stats.alloc_size;
   if (size <= 0) return false;
-  Segment* s = static_cast<Segment*>(pool_alloc(0, segment_bytes(size)));
+  Segment* s = static_cast<Segment*>(pool_alloc(segment_bytes(size)));
   if (!s) return false;
   s->count = size;
   s->older = newest_segment;
@@ -245,6 +298,10 @@ char* allocate_string_space(int32_t bytes) {
   if (!p) {
     collect_garbage();
     p = static_cast<char*>(heap_alloc((size_t)bytes));
+  }
+  if (!p) {
+    release_free_segments();
+    p = static_cast<char*>(heap_alloc((size_t)bytes));
     if (!p) report_error("insufficient string space");
   }
   mem_stats.total_bytes += bytes;
@@ -284,6 +341,10 @@ static Node* make_vectorlike(int kind, int32_t size) {
   Node** slots = static_cast<Node**>(heap_alloc(sizeof(Node*) * (size_t)size));
   if (!slots) {
     collect_garbage();
+    slots = static_cast<Node**>(heap_alloc(sizeof(Node*) * (size_t)size));
+  }
+  if (!slots) {
+    release_free_segments();
     slots = static_cast<Node**>(heap_alloc(sizeof(Node*) * (size_t)size));
     if (!slots) report_error("insufficient vector space");
   }

@@ -11,6 +11,7 @@
 //   "may raise"  may leave by the error path's non-local jump.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 
@@ -128,6 +129,13 @@ Node* make_subr(int kind, Handler fn, int position);
 // bytes of zeroed string space within the heap ceiling.  May collect;
 // raises "insufficient string space".
 char* allocate_string_space(int32_t bytes);
+// Counts bytes that the interpreter's owner holds for it outside node
+// memory (the terminal's input buffer, the reader's string buffer) against
+// the one ceiling of VELLOQ_HEAP_LIMIT; false, counting nothing, when they
+// do not fit.  Never raises.
+bool reserve_heap_bytes(size_t bytes);
+// Gives back bytes counted by reserve_heap_bytes.
+void release_heap_bytes(size_t bytes);
 // Adds a segment of mem_stats.alloc_size nodes to the free list; false
 // when the C heap refuses.  Never raises.
 bool add_segment();

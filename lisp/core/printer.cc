@@ -19,6 +19,18 @@ static bool printer_in_list = false;  // cleared when a context is resumed
 
 void reset_printer_state() { printer_in_list = false; }
 
+// Reads the digits of a width or a precision at *p, moving past them: at
+// most four digits (so no count can overflow) for a value of at most 200,
+// which the number buffers hold.
+static bool read_format_number(const char** p) {
+  int value = 0, digits = 0;
+  for (; **p >= '0' && **p <= '9'; (*p)++) {
+    if (++digits > 4) return false;
+    value = value * 10 + (**p - '0');
+  }
+  return value <= 200;
+}
+
 bool valid_number_format(const char* fmt, char kind) {
   int conversions = 0;
   size_t len = strlen(fmt);
@@ -28,14 +40,10 @@ bool valid_number_format(const char* fmt, char kind) {
     p++;
     if (*p == '%') continue;
     while (*p && strchr("-+ #0", *p)) p++;
-    int width = 0;
-    while (*p >= '0' && *p <= '9') width = width * 10 + (*p++ - '0');
-    if (width > 200) return false;
+    if (!read_format_number(&p)) return false;
     if (*p == '.') {
       p++;
-      int prec = 0;
-      while (*p >= '0' && *p <= '9') prec = prec * 10 + (*p++ - '0');
-      if (prec > 200) return false;
+      if (!read_format_number(&p)) return false;
     }
     if (kind == 'i') {
       if (*p != 'l') return false;  // the value is passed as a long
@@ -134,6 +142,7 @@ static void print_string(Node* out, Node* s, bool escape) {
   }
   stream_put_char(out, '"');
   for (int32_t i = 0; i < len; i++) {
+    if ((i & 4095) == 4095) poll_step();
     unsigned char c = (unsigned char)s->u.str[i];
     char buf[8];
     if (c == '\\') stream_put_string(out, "\\\\");
@@ -221,6 +230,7 @@ void print_node(Node* out, Node* x, bool escape) {
     case K_ARRAY:
       stream_put_string(out, "#(");
       for (int32_t i = 0; i < x->num; i++) {
+        poll_step();  // a vector may be long enough to want the break
         if (i) stream_put_char(out, ' ');
         print_node(out, slot(x, i), escape);
       }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "builtins.h"
+#include "context.h"
 #include "cp1251.h"
 #include "errors.h"
 #include "frame_access.h"
@@ -60,18 +61,27 @@ static bool number_syntax(const char* t, bool* is_float) {
 
 bool has_number_syntax(const char* text) { return number_syntax(text, nullptr); }
 
-// Fixnums wrap as 32-bit two's complement, as the arithmetic does.
-static Node* parse_number(const char* t) {
+[[noreturn]] static void integer_out_of_range(const char* text) {
+  report_error("integer out of range", make_string_from(text));
+}
+
+// A decimal integer outside the 32-bit fixnum range is refused, never
+// wrapped.
+static Node* parse_number(const char* text) {
   bool is_float = false;
-  number_syntax(t, &is_float);
+  number_syntax(text, &is_float);
+  const char* t = text;
   if (*t == '+') t++;
   if (is_float) return make_flonum(strtod(t, nullptr));
   bool neg = *t == '-';
   if (neg) t++;
-  uint32_t v = 0;
-  for (; *t >= '0' && *t <= '9'; t++) v = v * 10u + (uint32_t)(*t - '0');
-  if (neg) v = 0u - v;
-  return make_fixnum((int32_t)v);
+  uint64_t v = 0;
+  const uint64_t limit = neg ? (uint64_t)INT32_MAX + 1 : (uint64_t)INT32_MAX;
+  for (; *t >= '0' && *t <= '9'; t++) {
+    v = v * 10u + (uint64_t)(*t - '0');
+    if (v > limit) integer_out_of_range(text);
+  }
+  return make_fixnum(neg ? (int32_t)(0 - (int64_t)v) : (int32_t)v);
 }
 
 static void token_add(int* len, int c) {
@@ -286,6 +296,7 @@ Node* rm_list() {
   PROTECT(s);
   PROTECT(head);
   for (;;) {
+    poll_step();  // a long list of atoms calls no function that would
     int c = skip_white(s);
     if (c < 0) report_error("unexpected EOF");
     if (c == ')') {
@@ -322,14 +333,16 @@ Node* rm_list() {
   return wrap(head);
 }
 
+// The text is gathered in a buffer that counts against the heap ceiling,
+// doubled as it fills, before it becomes a string node.
 Node* rm_string() {
   Node* s = macro_stream();
   PROTECT(s);
-  long cap = 100, len = 0;
-  char* buf = static_cast<char*>(malloc((size_t)cap));
+  size_t cap = 128, len = 0;
+  char* buf = reserve_heap_bytes(cap) ? static_cast<char*>(malloc(cap)) : nullptr;
   // The buffer is freed before any error can leave this routine.
-  const char* failure = nullptr;
-  for (;;) {
+  const char* failure = buf ? nullptr : "insufficient string space";
+  while (!failure) {
     int c = stream_get_char(s);
     if (c < 0) { failure = "unexpected EOF"; break; }
     if (c == '"') break;
@@ -347,31 +360,56 @@ Node* rm_string() {
       }
     }
     if (len + 1 >= cap) {
-      if (cap > (1L << 30)) { failure = "insufficient string space"; break; }
-      cap += 100;
-      char* nb = static_cast<char*>(realloc(buf, (size_t)cap));
-      if (!nb) { failure = "insufficient string space"; break; }
+      // A string node holds at most 2^31 - 1 bytes with its NUL.
+      if (cap >= ((size_t)1 << 30) || !reserve_heap_bytes(cap)) { failure = "insufficient string space"; break; }
+      char* nb = static_cast<char*>(realloc(buf, cap * 2));
+      if (!nb) {
+        release_heap_bytes(cap);
+        failure = "insufficient string space";
+        break;
+      }
       buf = nb;
+      cap *= 2;
     }
     buf[len++] = (char)c;
   }
   if (failure) {
+    if (buf) release_heap_bytes(cap);
     free(buf);
     report_error(failure);
   }
-  // make_string_bytes can raise too: copy into a node-owned buffer first.
+  // The node's own buffer is made while this one is still counted: copying
+  // needs both for a moment.  Should making it fail, the exit passes
+  // through here to free this buffer.
+  Context ctx;
+  begin_context(&ctx, CX_UNWIND, nullptr);
+  if (setjmp(ctx.resume)) {
+    Context* target = pending_target;
+    int kind = pending_kind;
+    Node* carried = exit_value;
+    end_context(&ctx);
+    release_heap_bytes(cap);
+    free(buf);
+    unwind_to(target, kind, carried);
+  }
   Node* str = make_string_of_size((int32_t)len + 1);
-  memcpy(str->u.str, buf, (size_t)len);
+  end_context(&ctx);
+  memcpy(str->u.str, buf, len);
   str->u.str[len] = 0;
+  release_heap_bytes(cap);
   free(buf);
   UNPROTECT(1);
   return wrap(str);
 }
 
 // #B, #O, #X: digits valid for the base; the first other character is
-// pushed back; no digits give 0.
-static Node* read_radix(Node* s, int base) {
-  uint32_t v = 0;
+// pushed back; no digits give 0.  The digits give the 32 bits of the
+// fixnum (#xFFFFFFFF is -1); more bits are a read error naming the literal.
+static Node* read_radix(Node* s, int base, char letter) {
+  char text[TOKEN_MAX + 3] = {'#', letter};
+  int len = 2;
+  uint64_t v = 0;
+  bool too_big = false;
   for (;;) {
     int c = stream_get_char(s);
     if (c < 0) break;
@@ -381,9 +419,16 @@ static Node* read_radix(Node* s, int base) {
       stream_unget_char(s, c);
       break;
     }
-    v = v * (uint32_t)base + (uint32_t)d;
+    if (len < TOKEN_MAX + 2) text[len++] = (char)c;
+    v = v * (uint64_t)base + (uint64_t)d;
+    if (v > UINT32_MAX) {
+      too_big = true;
+      v = 0;  // the digits are still taken, to the end of the literal
+    }
   }
-  return make_fixnum((int32_t)v);
+  text[len] = 0;
+  if (too_big) integer_out_of_range(text);
+  return make_fixnum((int32_t)(uint32_t)v);
 }
 
 static Node* read_vector_literal(Node* s) {
@@ -459,9 +504,9 @@ Node* rm_dispatch() {
       result = wrap(make_symbol(token));
       break;
     }
-    case 'B': case 'b': result = wrap(read_radix(s, 2)); break;
-    case 'O': case 'o': result = wrap(read_radix(s, 8)); break;
-    case 'X': case 'x': result = wrap(read_radix(s, 16)); break;
+    case 'B': case 'b': result = wrap(read_radix(s, 2, (char)c)); break;
+    case 'O': case 'o': result = wrap(read_radix(s, 8, (char)c)); break;
+    case 'X': case 'x': result = wrap(read_radix(s, 16, (char)c)); break;
     case '\\':
       result = wrap(read_char_literal(s));
       break;

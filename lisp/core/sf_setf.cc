@@ -3,6 +3,7 @@
 #include "builtins.h"
 #include "errors.h"
 #include "eval.h"
+#include "lists.h"
 #include "special.h"
 #include "symbols.h"
 
@@ -53,6 +54,7 @@ static void store(Node* place, Node* value) {
     if (!is_protected(a)) set_slot(a, S_FUNCTION, value);
   } else if (head == s_symbol_plist) {
     if (!symbolp(a)) bad_argument(a);
+    refuse_circular(value);  // every property lookup walks the list
     set_slot(a, S_PLIST, value);
   } else {
     report_error("bad place form", place);

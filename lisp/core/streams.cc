@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "errors.h"
+#include "file_streams.h"
 #include "symbols.h"
 
 namespace velloq {
@@ -52,7 +53,8 @@ static int console_get() {
 static void console_put(int c) {
   if (c == '\r') c = '\n';
   if (console.write_char) console.write_char(console.context, c, console_error_colour);
-  if (dribble_file) fputc(c, dribble_file);
+  char ch = (char)c;
+  transcript_write(&ch, 1);
 }
 
 // A file stream's pushed-back character is kept as code + 1 (0 when none).
@@ -106,7 +108,7 @@ void stream_put_char(Node* s, int c) {
   c &= 255;
   if (s->kind == K_FSTREAM) {
     if (s->flags & F_CONSOLE) console_put(c);
-    else if (s->u.fp) fputc(c, s->u.fp);
+    else if (s->u.fp) file_stream_put(s, c);
   } else if (s->kind == K_USTREAM) {
     PROTECT(s);
     Node* cell = make_cons(make_character(c), nullptr);
@@ -132,7 +134,7 @@ void stream_put_bytes(Node* s, const char* text, long len) {
         for (int k = 0; k < n; k++) console_put((unsigned char)chunk[k]);
       } else {
         console.write_string(console.context, chunk, console_error_colour);
-        if (dribble_file) fwrite(chunk, 1, (size_t)n, dribble_file);
+        transcript_write(chunk, (size_t)n);
       }
       output_count += n;
     }

@@ -8,6 +8,7 @@
 #include "builtins.h"
 #include "context.h"
 #include "errors.h"
+#include "file_streams.h"
 #include "eval.h"
 #include "printer.h"
 #include "reader.h"
@@ -185,12 +186,8 @@ Node* bi_dribble() {
   Node* name = more_args() ? next_arg() : nullptr;
   last_arg();
   if (name && !stringp(name) && !symbolp(name)) bad_argument(name);
-  if (dribble_file) {
-    fclose(dribble_file);
-    dribble_file = nullptr;
-  }
-  if (name) dribble_file = fopen(stringp(name) ? name->u.str : symbol_name(name), "w");
-  return dribble_file ? s_t : nullptr;
+  return switch_transcript(name ? (stringp(name) ? name->u.str : symbol_name(name)) : nullptr) ? s_t
+                                                                                             : nullptr;
 }
 
 }  // namespace velloq

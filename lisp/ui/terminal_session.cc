@@ -6,6 +6,9 @@
 
 namespace velloq_ui {
 
+const char TerminalSession::kExpressionTooLong[] =
+    "error: expression too long for the input buffer, dropped up to its end\n";
+
 static TerminalSession& session(void* self) { return *static_cast<TerminalSession*>(self); }
 
 bool TerminalSession::start() {
@@ -22,7 +25,16 @@ bool TerminalSession::start() {
 }
 
 void TerminalSession::enter_line(const std::string& line) {
-  if (input_.add_line(line)) run(input_.take());
+  switch (input_.add_line(line)) {
+    case InputBuffer::kComplete:
+      run(input_.take());
+      break;
+    case InputBuffer::kRefused:
+      frontend_.show_text(kExpressionTooLong, true);
+      break;
+    case InputBuffer::kIncomplete:
+      break;
+  }
 }
 
 void TerminalSession::end_input() {

@@ -60,8 +60,10 @@ class TerminalSession {
   bool start();
   // Handles one entered line (without its line end) as Enter does: the line
   // joins the input buffer, and once the parentheses balance the buffer
-  // runs through the top level and empties.
+  // runs through the top level and empties.  An expression longer than the
+  // buffer keeps is refused with kExpressionTooLong (error colour).
   void enter_line(const std::string& line);
+  static const char kExpressionTooLong[];
   // End of input: runs what the buffer still holds, unless it is blank.
   void end_input();
   // Whether a program asked to end the session (EXIT).

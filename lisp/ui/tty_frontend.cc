@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cp1251.h"
+#include "input_buffer.h"
 #include "terminal_session.h"
 
 namespace velloq_ui {
@@ -33,7 +34,9 @@ class TtyFrontend : public TerminalFrontend {
     if (red) std::fputs("\x1b[0m", out_);
   }
 
-  // Reads one line without its end (a CR before the LF goes too).
+  // Reads one line without its end (a CR before the LF goes too).  Past
+  // the longest expression the session takes, the rest of the line is
+  // read but not kept: the session refuses the line anyway.
   bool read_line(std::string* line) override {
     line->clear();
     int c;
@@ -41,7 +44,7 @@ class TtyFrontend : public TerminalFrontend {
     while ((c = std::fgetc(in_)) != EOF) {
       any = true;
       if (c == '\n') break;
-      line->push_back(static_cast<char>(c));
+      if (line->size() <= kMaxExpressionBytes) line->push_back(static_cast<char>(c));
     }
     if (!line->empty() && line->back() == '\r') line->pop_back();
     if (!any) return false;

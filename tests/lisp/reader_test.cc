@@ -49,6 +49,10 @@ TEST(NumberFormatTest, AcceptsOnlyOneConversionOfTheRightKind) {
       {"%g", 'f', true},     {"%.3f", 'f', true},   {"%10.2e", 'f', true},
       {"%Lf", 'f', false},   {"%ld", 'f', false},   {"%*g", 'f', false},
       {"%g%g", 'f', false},  {"%.999f", 'f', false},
+      // Long digit runs are refused without overflowing a count.
+      {"%4294967396ld", 'i', false}, {"%0200ld", 'i', true}, {"%10000ld", 'i', false},
+      {"%.4294967396f", 'f', false}, {"%99999999999999999999g", 'f', false},
+      {"%200.200f", 'f', true},
   };
   for (auto& c : cases)
     EXPECT_EQ(valid_number_format(c.fmt, c.kind), c.ok) << "format " << c.fmt << " kind " << c.kind;

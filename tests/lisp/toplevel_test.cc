@@ -87,6 +87,30 @@ TEST_F(TopLevelTest, AUserBreakReturnsToTheTopLevel) {
   EXPECT_EQ(captured, "3\n");
 }
 
+// Each of these calls does work that grows with its data inside one
+// built-in: it must still see the break (asked for at the fifth check).
+TEST_F(TopLevelTest, LongWorkInsideOneBuiltInSeesTheBreak) {
+  submit("(setq v (make-array 200000))\n");
+  submit("(setq c (list 1 2 3))\n");
+  submit("(rplacd (cddr c) c)\n");
+  const char* texts[] = {
+      "(flatsize v)\n",
+      "(format nil \"~a\" v)\n",
+      "(nth 2000000000 c)\n",
+      "(nthcdr 2000000000 c)\n",
+      "(expand 100000)\n",
+  };
+  for (const char* text : texts) {
+    static int polls = 0;
+    polls = 0;
+    console.break_requested = [](void*) { return ++polls == 5; };
+    captured.clear();
+    EXPECT_EQ(submit(text), 0) << text;
+    EXPECT_EQ(captured, "*User-Break*\n") << text;
+  }
+  console.break_requested = nullptr;
+}
+
 TEST_F(TopLevelTest, LoadingAMissingFileGivesNil) {
   EXPECT_FALSE(load_file("surely-not-here", true, false));
   EXPECT_EQ(captured, "");
