@@ -4,25 +4,27 @@
 #include <cstring>
 
 #include "cp1251.h"
+#include "cp1251_literal.h"
 
 namespace fileio {
 
+using namespace cp1251::literals;
+
 std::string systemReason(int err) {
   switch (err) {
-    case ENOSPC:  // нет места на диске
-      return "\xED\xE5\xF2 \xEC\xE5\xF1\xF2\xE0 \xED\xE0 \xE4\xE8\xF1\xEA\xE5";
-    case EDQUOT:  // превышена дисковая квота
-      return "\xEF\xF0\xE5\xE2\xFB\xF8\xE5\xED\xE0 \xE4\xE8\xF1\xEA\xEE\xE2\xE0\xFF \xEA\xE2\xEE\xF2\xE0";
+    case ENOSPC:
+      return "нет места на диске"_cp1251.c_str();
+    case EDQUOT:
+      return "превышена дисковая квота"_cp1251.c_str();
     case EACCES:
-    case EPERM:  // нет прав доступа
-      return "\xED\xE5\xF2 \xEF\xF0\xE0\xE2 \xE4\xEE\xF1\xF2\xF3\xEF\xE0";
-    case EROFS:  // файловая система доступна только для чтения
-      return "\xF4\xE0\xE9\xEB\xEE\xE2\xE0\xFF \xF1\xE8\xF1\xF2\xE5\xEC\xE0 \xE4\xEE\xF1\xF2\xF3\xEF\xED\xE0 "
-             "\xF2\xEE\xEB\xFC\xEA\xEE \xE4\xEB\xFF \xF7\xF2\xE5\xED\xE8\xFF";
-    case ENOENT:  // нет такого файла или папки
-      return "\xED\xE5\xF2 \xF2\xE0\xEA\xEE\xE3\xEE \xF4\xE0\xE9\xEB\xE0 \xE8\xEB\xE8 \xEF\xE0\xEF\xEA\xE8";
-    case EIO:  // ошибка ввода-вывода
-      return "\xEE\xF8\xE8\xE1\xEA\xE0 \xE2\xE2\xEE\xE4\xE0-\xE2\xFB\xE2\xEE\xE4\xE0";
+    case EPERM:
+      return "нет прав доступа"_cp1251.c_str();
+    case EROFS:
+      return "файловая система доступна только для чтения"_cp1251.c_str();
+    case ENOENT:
+      return "нет такого файла или папки"_cp1251.c_str();
+    case EIO:
+      return "ошибка ввода-вывода"_cp1251.c_str();
     default:
       // strerror speaks the locale's language and encoding.
       return cp1251::fromLocale(std::strerror(err));
