@@ -99,14 +99,14 @@ Node* get_variable(Node* sym) {
   return global_value(sym);
 }
 
-void set_variable(Node* sym, Node* value) {
-  if (sym == s_self) return;
+Node* set_variable(Node* sym, Node* value) {
+  if (sym == s_self) return s_self;
   Node* b = find_binding(venv, sym);
   if (b) {
     b->u.c.cdr = value;
-    return;
+    return value;
   }
-  set_global_value(sym, value);
+  return set_global_value(sym, value);
 }
 
 // Looks a function up without raising (NIL when there is none).

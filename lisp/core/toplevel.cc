@@ -9,6 +9,7 @@
 #include "context.h"
 #include "errors.h"
 #include "eval.h"
+#include "frames.h"
 #include "printer.h"
 #include "reader.h"
 #include "streams.h"
@@ -39,6 +40,7 @@ bool start_interpreter() {
                       s_gc_flag, s_gc_hook};
   for (Node* v : nil_vars) set_slot(v, S_VALUE, nullptr);
   define_builtins();
+  init_frames();
   end_context(&ctx);
   return true;
 }
