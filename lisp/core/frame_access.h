@@ -32,6 +32,7 @@ inline Node* global_value(Node* sym) {
 // Sets the global value of sym; returns value, or NIL when the target is
 // read-only or owned and keeps its value.
 inline Node* set_global_value(Node* sym, Node* value) {
+  if (!sym) return nullptr;
   if (frame_lookup_needed(sym)) return frame_set_global_value(sym, value);
   if (is_protected(sym)) return nullptr;
   set_slot(sym, S_VALUE, value);
@@ -46,6 +47,7 @@ inline Node* global_function(Node* sym) {
 // Sets the global function of sym; read-only and owned targets keep
 // theirs; NIL removes a slot from its frame and undefines a symbol.
 inline void set_global_function(Node* sym, Node* value) {
+  if (!sym) return;
   if (frame_lookup_needed(sym) || !value) {
     frame_set_global_function(sym, value);
     return;

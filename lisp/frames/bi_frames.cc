@@ -51,7 +51,10 @@ Node* bi_addslot() {
   Node* last = nullptr;
   for (int i = 0; i < count; i++) {
     last = astack[first + i];
-    find_or_add_slot(f, last);
+    // A relation name always puts a fresh inheritance slot IS -> FRAME in
+    // place of the old one; any other name is found or added.
+    if (is_inheritance_relation(last)) set_inheritance(f, last, symbol_value(fs_frame));
+    else find_or_add_slot(f, last);
   }
   return last;
 }
@@ -121,7 +124,7 @@ Node* bi_get_inheritance_slot() {
 
 Node* bi_setparents() {
   Node* f = frame_arg();
-  Node* p = frame_arg();
+  Node* p = next_arg();
   last_arg();
   Node* l = inheritance_slot(f);
   return l ? set_inheritance(f, l, p) : nullptr;
