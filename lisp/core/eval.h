@@ -56,7 +56,8 @@ Node* macroexpand_1(Node* form, bool* expanded);
 // Expands form until its head is no macro.
 Node* macroexpand_form(Node* form);
 
-// The frame the running closure belongs to (its name's owner), or NIL.
+// The frame the innermost running closure belongs to (its name's owner;
+// built-ins and special forms are passed over), or NIL.
 // Never raises.
 Node* current_frame_context();
 // The value of sym: the innermost lexical binding, else the global value
