@@ -1,5 +1,6 @@
 // The reserved symbols of the frame system and the built-in hierarchy
 // built from them at start.
+#include "frame_events.h"
 #include "frames.h"
 #include "symbols.h"
 #include "triggers.h"
@@ -33,6 +34,7 @@ static Node* bare_frame(Node* s) {
   set_owned(s);
   Node* f = make_frame_node(s);
   set_slot(s, S_VALUE, f);
+  frame_events().frame_added(symbol_name(s));
   UNPROTECT(1);
   return f;
 }
