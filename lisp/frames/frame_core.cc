@@ -47,7 +47,31 @@ Node* inheritance_slot(Node* f) {
   return nullptr;
 }
 
-Node* slot_class(Node* s) { return frame_of(find_symbol(symbol_name(s))); }
+// The interned symbol of each recent print-name node.  An entry holds an
+// interned symbol, so it stays alive and right until some symbol leaves the
+// object array; then every entry is dropped.  Without it every slot store
+// would search a long bucket of the object array twice.
+struct NamesakeEntry {
+  Node* pname;
+  Node* symbol;
+};
+static NamesakeEntry namesakes[1024];
+static long namesakes_valid_at = -1;
+
+static Node* global_namesake(Node* s) {
+  if (namesakes_valid_at != obarray_removals) {
+    for (NamesakeEntry& e : namesakes) e = NamesakeEntry{nullptr, nullptr};
+    namesakes_valid_at = obarray_removals;
+  }
+  Node* pname = slot(s, S_PNAME);
+  NamesakeEntry& e = namesakes[((uintptr_t)pname >> 4) % 1024];
+  if (e.pname == pname) return e.symbol;
+  Node* found = find_symbol(symbol_name(s));
+  if (found) e = NamesakeEntry{pname, found};
+  return found;
+}
+
+Node* slot_class(Node* s) { return frame_of(global_namesake(s)); }
 
 Node* type_frame(Node* object, Node* relation) {
   if (!symbolp(relation) || !same_slot_name(relation, fs_is)) return nullptr;
