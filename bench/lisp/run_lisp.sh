@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs the Lisp benchmark programs through `velloq --tty` and prints each
 # time with its unit.  Usage: sh run_lisp.sh <release bin dir>
-bin="${1:?usage: run_lisp.sh <release bin dir>}"
+bin="$(cd "${1:?usage: run_lisp.sh <release bin dir>}" && pwd)"
 here="$(cd "$(dirname "$0")" && pwd)"
 for name in tak fib lists format; do
   start=$(date +%s%N)

@@ -68,7 +68,7 @@ static void load_externs(char* p) {
     char word[MAX_WORD + 1];
     p = next_word(p, word);
     if (!*word) break;
-    Node* s = intern_symbol(word);
+    Node* s = intern_name(word);
     if (s && !symbol_value(s) && !symbol_function(s)) set_slot(s, S_VALUE, s);
   }
 }
@@ -88,7 +88,7 @@ static void load_method(Node* frame_name, char* key, char* text) {
   char word[MAX_WORD + 1];
   char* p = next_word(key + 1, word);
   if (!plain_name(word)) parsing_error(frame_name);
-  Node* name = intern_symbol(word);
+  Node* name = intern_name(word);
   PROTECT(name);
   Node* params = nullptr;
   Node* tail = nullptr;
@@ -101,7 +101,7 @@ static void load_method(Node* frame_name, char* key, char* text) {
       break;
     }
     if (!plain_name(word)) report_error("bad argument list", frame_name);
-    Node* cell = make_cons(intern_symbol(word), nullptr);
+    Node* cell = make_cons(intern_name(word), nullptr);
     if (!params) params = cell;
     else tail->u.c.cdr = cell;
     tail = cell;
@@ -126,7 +126,7 @@ static void load_value(Node* frame_name, char* key, char* text) {
   next_word(key, word);
   if (!plain_name(word)) parsing_error(frame_name);
   Node* f = symbol_value(frame_name);
-  Node* s = find_or_add_slot(f, intern_symbol(word));
+  Node* s = find_or_add_slot(f, intern_name(word));
   if (!s) parsing_error(frame_name);
   PROTECT(s);
   Node* forms = nullptr;
@@ -171,7 +171,7 @@ static void load_lines(FILE* fp, const char* path, char* buf) {
       char* name = skip_blanks(line + 6);
       char* end = name + strlen(name);
       while (end > name && (end[-1] == ' ' || end[-1] == '\t')) *--end = 0;
-      frame_name = *name ? intern_symbol(name) : nullptr;
+      frame_name = *name ? intern_name(name) : nullptr;
       if (!frame_name || is_slot(frame_name) || !make_frame(frame_name)) parsing_error(frame_name);
       frame_events().database_frame(path, symbol_name(frame_name));
     } else if (starts_word(line, "#END")) {

@@ -73,6 +73,24 @@ static Node* global_namesake(Node* s) {
 
 Node* slot_class(Node* s) { return frame_of(global_namesake(s)); }
 
+// The same idea for names read from database files, keyed by the text.
+static Node* interned_names[1024];
+static long interned_valid_at = -1;
+
+Node* intern_name(const char* name) {
+  if (interned_valid_at != obarray_removals) {
+    for (Node*& e : interned_names) e = nullptr;
+    interned_valid_at = obarray_removals;
+  }
+  uint32_t h = 2166136261u;
+  for (const char* p = name; *p; p++) h = (h ^ (unsigned char)*p) * 16777619u;
+  Node*& e = interned_names[h % 1024];
+  if (e && strcmp(symbol_name(e), name) == 0) return e;
+  Node* sym = intern_symbol(name);
+  if (sym) e = sym;
+  return sym;
+}
+
 Node* type_frame(Node* object, Node* relation) {
   if (!symbolp(relation) || !same_slot_name(relation, fs_is)) return nullptr;
   const char* name = nullptr;

@@ -39,6 +39,9 @@ bool is_inheritance_relation(Node* name);
 Node* inheritance_slot(Node* f);
 // The frame that is the value of the interned symbol named like s, or NIL.
 Node* slot_class(Node* s);
+// intern_symbol through a small cache of recent names (the object array's
+// buckets grow long with many frames).  Allocates.
+Node* intern_name(const char* name);
 // For a non-frame object and the relation IS, the frame of its type; NIL
 // for other kinds and other relation names.
 Node* type_frame(Node* object, Node* relation);

@@ -189,7 +189,7 @@ static bool read_name(Text* t, Node** out, bool quoted) {
   char* caret = strchr(part, '^');
   if (caret) *caret = 0;
   if (!*part) return fail(t, "illegal character");
-  Node* current = intern_symbol(part);
+  Node* current = intern_name(part);
   PROTECT(current);
   bool ok = true;
   while (caret && ok) {
@@ -200,7 +200,7 @@ static bool read_name(Text* t, Node** out, bool quoted) {
       ok = fail(t, "illegal character");
       break;
     }
-    Node* name = intern_symbol(part);
+    Node* name = intern_name(part);
     Node* owner = symbolp(current) ? symbol_value(current) : nullptr;
     current = framep(owner) ? own_slot(owner, name) : nullptr;
     if (!current) ok = fail(t, "unknown slot");
