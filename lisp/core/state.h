@@ -92,6 +92,7 @@ extern Node *s_t, *s_keyword, *s_owned, *s_readonly, *s_create_time, *s_change_t
     *s_error_output, *s_debug_io, *s_trace_output, *s_evalhook, *s_applyhook, *s_tracelist,
     *s_tracenable, *s_tracelimit, *s_gc_flag, *s_gc_hook, *s_self;
 extern Node* kind_symbols[15];        // type symbols by node kind (NIL for kind 8)
+extern long obarray_removals;         // counts symbols leaving the object array (caches check it)
 
 // ---- private to their files (static there) ----
 // memory.cc    used_bytes, heap_limit, beyond_ceiling: the C heap ceiling
