@@ -189,11 +189,28 @@ bool is_node_address(uintptr_t addr) {
   return false;
 }
 
+// After a collection the free nodes should be at least this share of all
+// nodes.  Each collection marks the live nodes and sweeps all of them, so
+// its cost, spread over the nodes it frees, stays a small constant only
+// when the free share does not shrink as the live data grows.  A third
+// keeps the heap within 1.5 times the live data and leaves a fresh system
+// at the three segments it has always had.
+static const long FREE_SHARE_DIVISOR = 3;
+
+// Grows the heap after a collection run out of need: one segment when
+// fewer than a segment's worth of nodes came free, then more until the
+// free share is reached, stopping at the first segment that cannot be had.
+static void grow_after_collection() {
+  if (mem_stats.free_nodes < mem_stats.alloc_size && !add_segment()) return;
+  while (mem_stats.free_nodes * FREE_SHARE_DIVISOR < mem_stats.total_nodes)
+    if (!add_segment()) return;
+}
+
 Node* allocate_node(int kind) {
   if (gc_stress && mem_stats.segments > 0) collect_garbage_keeping(true);
   if (!free_list) {
     collect_garbage();
-    if (mem_stats.free_nodes < mem_stats.alloc_size) add_segment();
+    grow_after_collection();
     if (!free_list) {
       beyond_ceiling = true;
       add_segment();
