@@ -7,6 +7,7 @@
 
 #include "errors.h"
 #include "heap.h"
+#include "native_stack.h"
 
 namespace velloq {
 
@@ -109,6 +110,7 @@ bool init_node_memory() {
   atop = 0;
   afp = 0;
   astack[atop++] = nullptr;
+  note_native_stack();
   return true;
 }
 
@@ -206,8 +208,26 @@ static void grow_after_collection() {
     if (!add_segment()) return;
 }
 
+// The stress mode collects before every allocation while the live nodes
+// are few; with more, before every (live / STRESS_SPACING)-th, so that a
+// program whose live data grows large (deep recursion binds a few nodes a
+// level) costs the mode a bounded multiple of its run instead of the square.
+static const long STRESS_SMALL_HEAP = 16384;
+static const long STRESS_SPACING = 64;
+static long stress_skip = 0;
+
+static void stress_collect() {
+  if (stress_skip > 0) {
+    stress_skip--;
+    return;
+  }
+  collect_garbage_keeping(true);
+  long live = mem_stats.total_nodes - mem_stats.free_nodes;
+  stress_skip = live < STRESS_SMALL_HEAP ? 0 : live / STRESS_SPACING;
+}
+
 Node* allocate_node(int kind) {
-  if (gc_stress && mem_stats.segments > 0) collect_garbage_keeping(true);
+  if (gc_stress && mem_stats.segments > 0) stress_collect();
   if (!free_list) {
     collect_garbage();
     grow_after_collection();
@@ -369,6 +389,7 @@ void protect_overflow() {
 void reset_stack_limits() {
   plimit = PSTACK_SIZE;
   alimit = ASTACK_SIZE;
+  reset_native_stack_limit();
 }
 
 void astack_overflow() {
