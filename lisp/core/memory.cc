@@ -213,7 +213,7 @@ static void grow_after_collection() {
 // program whose live data grows large (deep recursion binds a few nodes a
 // level) costs the mode a bounded multiple of its run instead of the square.
 static const long STRESS_SMALL_HEAP = 16384;
-static const long STRESS_SPACING = 64;
+static const long STRESS_SPACING = 8;
 static long stress_skip = 0;
 
 static void stress_collect() {
