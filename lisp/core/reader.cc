@@ -290,12 +290,16 @@ static int skip_white(Node* s) {
   }
 }
 
+int read_nesting = 0;
+
 Node* rm_list() {
   Node* s = macro_stream();
   Node* head = nullptr;
   Node* tail = nullptr;
   PROTECT(s);
   PROTECT(head);
+  if (read_nesting >= DATA_NESTING_LIMIT) report_error("argument stack overflow");
+  read_nesting++;
   for (;;) {
     poll_step();  // a long list of atoms calls no function that would
     int c = skip_white(s);
@@ -330,6 +334,7 @@ Node* rm_list() {
     if (tail) tail->u.c.cdr = cell; else head = cell;
     tail = cell;
   }
+  read_nesting--;
   UNPROTECT(2);
   return wrap(head);
 }
