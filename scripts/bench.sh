@@ -1,10 +1,21 @@
 #!/bin/sh
 # Builds the release configuration and runs every benchmark, printing each
 # figure with its unit.  Benchmarks report; they never fail.
+#   scripts/bench.sh          everything
+#   scripts/bench.sh lisp     only the Lisp programs (bench/lisp/run_lisp.sh),
+#                             side by side with clisp, newlisp and picolisp
+#                             when those are installed:
+#                               sudo apt-get install clisp newlisp picolisp
 set -e
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+only="${1:-}"
 "$ROOT/scripts/install-deps.sh"
 cmake -S "$ROOT" -B "$ROOT/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSUITE_BENCH=ON >/dev/null
+if [ "$only" = lisp ]; then
+  cmake --build "$ROOT/build/release" -j "$(nproc 2>/dev/null || echo 2)" --target velloq
+  sh "$ROOT/bench/lisp/run_lisp.sh" "$ROOT/build/release/bin"
+  exit 0
+fi
 cmake --build "$ROOT/build/release" -j "$(nproc 2>/dev/null || echo 2)"
 for b in $(find "$ROOT/build/release/bench" -type f -name 'bench_*' -perm -u+x | sort); do
   echo "== $(basename "$b")"

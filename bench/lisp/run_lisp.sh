@@ -1,12 +1,86 @@
 #!/bin/sh
-# Runs the Lisp benchmark programs through `velloq --tty` and prints each
-# time with its unit.  Usage: sh run_lisp.sh <release bin dir>
-bin="${1:?usage: run_lisp.sh <release bin dir>}"
+# Runs the Lisp benchmark programs through `velloq --tty` and, for each peer
+# interpreter that is installed (clisp interpreting the source, newlisp,
+# picolisp), the same program written for it under peers/.  Checks that
+# every run printed the same result and prints a table of times with the
+# ratio peer/Velloq (above 1: Velloq is faster) and the worst ratio per peer.
+# Times are CPU seconds (user + system) when GNU time is there, else wall
+# seconds.  Benchmarks report; a wrong result is shown, never fatal.
+#   sh run_lisp.sh <release bin dir> [program ...]
+# The peers are Debian packages that install-deps.sh leaves out:
+#   sudo apt-get install clisp newlisp picolisp
+set -u
+bin="${1:?usage: run_lisp.sh <release bin dir> [program ...]}"
+shift
 here="$(cd "$(dirname "$0")" && pwd)"
-for name in tak fib lists format; do
-  start=$(date +%s%N)
-  result=$("$bin/velloq" --tty < "$here/$name.lsp" | tail -n 1)
-  end=$(date +%s%N)
-  ms=$(( (end - start) / 1000000 ))
-  echo "lisp $name: $ms ms (last value: $result)"
+programs="${*:-tak fib queens deriv destructive strings alist sort closures}"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+
+# run COMMAND...: sets `secs` and `result` (the last line printed).
+run() {
+  if [ -x /usr/bin/time ]; then
+    /usr/bin/time -f '%U %S' -o "$scratch/time" "$@" > "$scratch/out" 2>&1
+    secs=$(tail -n 1 "$scratch/time" | awk '{ printf "%.2f", $1 + $2 }')
+  else
+    start=$(date +%s%N)
+    "$@" > "$scratch/out" 2>&1
+    end=$(date +%s%N)
+    secs=$(awk -v ns=$((end - start)) 'BEGIN { printf "%.2f", ns / 1e9 }')
+  fi
+  result=$(grep -v '^[[:space:]]*$' "$scratch/out" | tail -n 1 | tr -d '\r' | tr -s ' ' | sed 's/^ //; s/ $//' | tr 'a-z' 'A-Z')
+}
+
+peers=""
+command -v clisp > /dev/null && peers="$peers clisp"
+command -v newlisp > /dev/null && peers="$peers newlisp"
+command -v pil > /dev/null && peers="$peers picolisp"
+if [ -z "$peers" ]; then
+  echo "(no peer interpreter installed: sudo apt-get install clisp newlisp picolisp)"
+fi
+
+printf '%-12s %9s' program velloq
+for p in $peers; do printf ' %9s %6s' "$p" ratio; done
+printf '   result\n'
+worst=""
+for name in $programs; do
+  run "$bin/velloq" --tty < "$here/$name.lsp"
+  vsecs=$secs
+  vresult=$result
+  printf '%-12s %9s' "$name" "$vsecs"
+  mismatch=""
+  for p in $peers; do
+    case $p in
+      clisp) run clisp -q -norc "$here/peers/clisp/$name.lisp" ;;
+      newlisp) run newlisp "$here/peers/newlisp/$name.lsp" ;;
+      picolisp) run pil "$here/peers/picolisp/$name.l" ;;
+    esac
+    ratio=$(awk -v p="$secs" -v v="$vsecs" 'BEGIN { if (v > 0) printf "%.2f", p / v; else print "-" }')
+    printf ' %9s %6s' "$secs" "$ratio"
+    worst="$worst $p:$ratio"
+    [ "$result" = "$vresult" ] || mismatch="$mismatch $p=$result"
+  done
+  if [ -n "$mismatch" ]; then printf '   %s  DIFFERENT:%s\n' "$vresult" "$mismatch"
+  else printf '   %s\n' "$vresult"; fi
 done
+for p in $peers; do
+  echo "$worst" | tr ' ' '\n' | awk -F: -v p=$p '$1 == p && $2 != "-" { if (w == "" || $2 + 0 < w + 0) w = $2 }
+    END { if (w != "") printf "worst ratio %s/velloq: %s\n", p, w }'
+done
+# The frame system: build 101,110 frames with a trigger on every slot store,
+# save them to ten databases, restore them into a fresh interpreter.  Save
+# is the time of build and save less the time of the build alone.
+frames_dir="$(mktemp -d)"
+ms_of() {
+  start=$(date +%s%N)
+  (cd "$frames_dir" && cat "$@" | "$bin/velloq" --tty > /dev/null)
+  end=$(date +%s%N)
+  echo $(( (end - start) / 1000000 ))
+}
+build=$(ms_of "$here/frames_build.lsp")
+both=$(ms_of "$here/frames_build.lsp" "$here/frames_save.lsp")
+restore=$(ms_of "$here/frames_restore.lsp")
+echo "lisp frames build: $build ms"
+echo "lisp frames save: $((both - build)) ms"
+echo "lisp frames restore: $restore ms"
+rm -rf "$frames_dir"

@@ -5,6 +5,7 @@
 #include "builtin_handlers.h"
 #include "errors.h"
 #include "eval.h"
+#include "frame_access.h"
 #include "symbols.h"
 
 namespace velloq {
@@ -16,8 +17,7 @@ Node* bi_set() {
   Node* sym = symbol_arg();
   Node* value = next_arg();
   last_arg();
-  if (!is_protected(sym)) set_slot(sym, S_VALUE, value);
-  return value;
+  return set_global_value(sym, value);
 }
 
 Node* bi_gensym() {

@@ -6,6 +6,11 @@
 #include "printer.h"
 #include "streams.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <dlfcn.h>
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace velloq {
 
 Context* context_chain = nullptr;
@@ -26,6 +31,8 @@ void begin_context(Context* ctx, int kinds, Node* tag) {
   ctx->saved_afp = afp;
   ctx->saved_atop = atop;
   ctx->saved_trace_depth = trace_depth;
+  ctx->saved_print_nesting = print_nesting;
+  ctx->saved_read_nesting = read_nesting;
   context_chain = ctx;
   // The tag must survive collections while the context lives.
   protect(&ctx->tag);
@@ -52,6 +59,32 @@ void unwind_dynamic(Node* saved) {
   }
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+// The address sanitizer clears the poison of an abandoned stack at each
+// longjmp, but gives up (and later reports errors that are none) when the
+// stack in use is deeper than 64 MiB, as it is after deep recursion.  Such
+// a jump clears the region itself and goes through the C library's own
+// longjmp.
+[[noreturn]] static void jump_to(Context* ctx) {
+  char here;
+  char* low = &here - 4096;
+  char* high = reinterpret_cast<char*>(ctx);
+  if (high - low < ((ptrdiff_t)32 << 20)) longjmp(ctx->resume, 1);
+  typedef void (*LongJump)(jmp_buf, int);
+  static LongJump libc_longjmp = nullptr;
+  if (!libc_longjmp) {
+    void* libc = dlopen("libc.so.6", RTLD_NOW | RTLD_NOLOAD);
+    if (libc) libc_longjmp = reinterpret_cast<LongJump>(dlsym(libc, "longjmp"));
+    if (!libc_longjmp) longjmp(ctx->resume, 1);
+  }
+  __asan_unpoison_memory_region(low, (size_t)(high - low));
+  libc_longjmp(ctx->resume, 1);
+  __builtin_unreachable();
+}
+#else
+[[noreturn]] static void jump_to(Context* ctx) { longjmp(ctx->resume, 1); }
+#endif
+
 [[noreturn]] static void resume(Context* ctx, Node* value) {
   context_chain = ctx;
   ptop = ctx->saved_ptop + 1;  // the context's own tag stays protected
@@ -65,12 +98,14 @@ void unwind_dynamic(Node* saved) {
   afp = ctx->saved_afp;
   atop = ctx->saved_atop;
   trace_depth = ctx->saved_trace_depth;
+  print_nesting = ctx->saved_print_nesting;
+  read_nesting = ctx->saved_read_nesting;
   exit_value = value;
   reset_collector_state();
   reset_stream_state();
   reset_error_state();
   reset_printer_state();
-  longjmp(ctx->resume, 1);
+  jump_to(ctx);
 }
 
 void unwind_to(Context* target, int kind, Node* value) {

@@ -28,6 +28,8 @@ struct Context {
   int saved_afp;
   int saved_atop;
   int saved_trace_depth;
+  int saved_print_nesting;
+  int saved_read_nesting;
   jmp_buf resume;
 };
 

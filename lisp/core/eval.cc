@@ -75,9 +75,14 @@ int push_unevaluated_args(Node* fn, Node* args) {
 
 // ---- lookup ----
 
+// The innermost closure being applied decides: the frames of built-ins and
+// special forms (SETQ, LET, IF ... in a method's body) are passed over.
 Node* current_frame_context() {
-  if (afp <= 0) return nullptr;
-  Node* fn = astack[afp + 1];
+  int fp = afp;
+  while (fp > 0 && astack[fp + 1] && (astack[fp + 1]->kind == K_SUBR || astack[fp + 1]->kind == K_FSUBR))
+    fp -= astack[fp]->num;
+  if (fp <= 0) return nullptr;
+  Node* fn = astack[fp + 1];
   if (closurep(fn) && symbolp(slot(fn, 0))) {
     Node* owner = slot(slot(fn, 0), S_OWNER);
     if (owner) return symbol_value(owner);
@@ -102,14 +107,14 @@ Node* get_variable(Node* sym) {
   return global_value(sym);
 }
 
-void set_variable(Node* sym, Node* value) {
-  if (sym == s_self) return;
+Node* set_variable(Node* sym, Node* value) {
+  if (sym == s_self) return s_self;
   Node* b = find_binding(venv, sym);
   if (b) {
     b->u.c.cdr = value;
-    return;
+    return value;
   }
-  set_global_value(sym, value);
+  return set_global_value(sym, value);
 }
 
 // Looks a function up without raising (NIL when there is none).

@@ -56,20 +56,23 @@ Node* macroexpand_1(Node* form, bool* expanded);
 // Expands form until its head is no macro.
 Node* macroexpand_form(Node* form);
 
-// The frame the running closure belongs to (its name's owner), or NIL.
+// The frame the innermost running closure belongs to (its name's owner;
+// built-ins and special forms are passed over), or NIL.
 // Never raises.
 Node* current_frame_context();
 // The value of sym: the innermost lexical binding, else the global value
-// (SELF: the current frame).  Never raises; an unbound symbol gives NIL.
+// through the frame system (SELF: the current frame).  An unbound symbol
+// gives NIL; only a trigger may raise.
 Node* get_variable(Node* sym);
-// Sets the innermost lexical binding of sym, else its global value (a
-// read-only or owned symbol keeps its value; SELF is not set).  Never
-// raises.
-void set_variable(Node* sym, Node* value);
+// Sets the innermost lexical binding of sym, else its global value
+// through the frame system.  Returns value; NIL when the target is
+// read-only or owned and keeps its value; the symbol SELF for SELF, which
+// is not set.  May run triggers.
+Node* set_variable(Node* sym, Node* value);
 // The function of sym, lexical first.  Raises "undefined function".
 Node* get_function(Node* sym);
 // Sets sym's innermost lexical function, else its global function (a
-// read-only or owned symbol keeps its own).  Never raises.
+// read-only or owned symbol keeps its own).  May run triggers.
 void set_function(Node* sym, Node* value);
 // Pushes a binding on the first environment frame of venv.  Allocates;
 // protects sym and value.

@@ -11,6 +11,7 @@
 #include "errors.h"
 #include "file_streams.h"
 #include "heap.h"
+#include "native_stack.h"
 
 namespace velloq {
 
@@ -162,6 +163,7 @@ bool init_node_memory() {
   atop = 0;
   afp = 0;
   astack[atop++] = nullptr;
+  note_native_stack();
   return true;
 }
 
@@ -242,11 +244,46 @@ bool is_node_address(uintptr_t addr) {
   return false;
 }
 
+// After a collection the free nodes should be at least this share of all
+// nodes.  Each collection marks the live nodes and sweeps all of them, so
+// its cost, spread over the nodes it frees, stays a small constant only
+// when the free share does not shrink as the live data grows.  A third
+// keeps the heap within 1.5 times the live data and leaves a fresh system
+// at the three segments it has always had.
+static const long FREE_SHARE_DIVISOR = 3;
+
+// Grows the heap after a collection run out of need: one segment when
+// fewer than a segment's worth of nodes came free, then more until the
+// free share is reached, stopping at the first segment that cannot be had.
+static void grow_after_collection() {
+  if (mem_stats.free_nodes < mem_stats.alloc_size && !add_segment()) return;
+  while (mem_stats.free_nodes * FREE_SHARE_DIVISOR < mem_stats.total_nodes)
+    if (!add_segment()) return;
+}
+
+// The stress mode collects before every allocation while the live nodes
+// are few; with more, before every (live / STRESS_SPACING)-th, so that a
+// program whose live data grows large (deep recursion binds a few nodes a
+// level) costs the mode a bounded multiple of its run instead of the square.
+static const long STRESS_SMALL_HEAP = 16384;
+static const long STRESS_SPACING = 8;
+static long stress_skip = 0;
+
+static void stress_collect() {
+  if (stress_skip > 0) {
+    stress_skip--;
+    return;
+  }
+  collect_garbage_keeping(true);
+  long live = mem_stats.total_nodes - mem_stats.free_nodes;
+  stress_skip = live < STRESS_SMALL_HEAP ? 0 : live / STRESS_SPACING;
+}
+
 Node* allocate_node(int kind) {
-  if (gc_stress && mem_stats.segments > 0) collect_garbage_keeping(true);
+  if (gc_stress && mem_stats.segments > 0) stress_collect();
   if (!free_list) {
     collect_garbage();
-    if (mem_stats.free_nodes < mem_stats.alloc_size) add_segment();
+    grow_after_collection();
     if (!free_list) {
       beyond_ceiling = true;
       add_segment();
@@ -413,6 +450,7 @@ void protect_overflow() {
 void reset_stack_limits() {
   plimit = PSTACK_SIZE;
   alimit = ASTACK_SIZE;
+  reset_native_stack_limit();
 }
 
 void astack_overflow() {

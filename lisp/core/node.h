@@ -163,9 +163,12 @@ void reset_collector_state();
 // Raises "evaluation stack overflow" (with a reserve for the error path;
 // aborts when the reserve is used up too).
 void protect_overflow();
-// Makes *p a root until unprotected; raises on overflow.
+void native_stack_overflow();
+// Makes *p a root until unprotected; raises on overflow of the protection
+// stack or when the caller's native frame is below the native stack bound.
 inline void protect(Node** p) {
   if (ptop >= plimit) protect_overflow();
+  if (static_cast<char*>(__builtin_frame_address(0)) < native_stack_floor) native_stack_overflow();
   pstack[ptop++] = p;
 }
 // Drops the n most recent protections.

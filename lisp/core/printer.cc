@@ -17,6 +17,8 @@ namespace velloq {
 // path of symbols is left out.
 static bool printer_in_list = false;  // cleared when a context is resumed
 
+int print_nesting = 0;
+
 void reset_printer_state() { printer_in_list = false; }
 
 // Reads the digits of a width or a precision at *p, moving past them: at
@@ -210,10 +212,13 @@ void print_node(Node* out, Node* x, bool escape) {
     print_symbol_name(out, "NIL", escape);
     return;
   }
-  // Each level holds a protection entry: deep nesting ends with
-  // "evaluation stack overflow" instead of exhausting the native stack.
+  // Each level holds a protection entry, and the nesting is bounded: deep
+  // nesting ends with "evaluation stack overflow" instead of exhausting the
+  // native stack.
   PROTECT(x);
   PROTECT(out);
+  if (print_nesting >= DATA_NESTING_LIMIT) report_error("evaluation stack overflow");
+  print_nesting++;
   switch (x->kind) {
     case K_FREE: print_address(out, "Free", nullptr, x); break;
     case K_SUBR: case K_FSUBR: {
@@ -262,6 +267,7 @@ void print_node(Node* out, Node* x, bool escape) {
     }
     default: break;
   }
+  print_nesting--;
   UNPROTECT(2);
 }
 

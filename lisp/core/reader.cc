@@ -136,10 +136,11 @@ static bool collect_token(Node* stream, int* len_out) {
   return escaped;
 }
 
-// Follows OWNER^SLOT^... from the symbol just read.
+// Follows OWNER^SLOT^... from the symbol just read: each segment names a
+// slot of the frame the previous one stands for.
 static Node* read_slot_path(Node* stream, Node* sym) {
-  Node* value = eval_expr(sym);
-  PROTECT(value);
+  Node* current = sym;
+  PROTECT(current);
   for (;;) {
     stream_get_char(stream);  // the caret
     Node* name = nullptr;
@@ -149,12 +150,12 @@ static Node* read_slot_path(Node* stream, Node* sym) {
     reading_path = false;
     bool again = token_ended_by_caret && symbolp(name);
     if (st == READ_EOF) report_error("unexpected EOF");
-    value = frame_slot_path(value, name);
+    current = frame_slot_path(current, name);
     UNPROTECT(1);
     if (!again) break;
   }
   UNPROTECT(1);
-  return value;
+  return current;
 }
 
 static Node* read_token(Node* stream) {
@@ -289,12 +290,16 @@ static int skip_white(Node* s) {
   }
 }
 
+int read_nesting = 0;
+
 Node* rm_list() {
   Node* s = macro_stream();
   Node* head = nullptr;
   Node* tail = nullptr;
   PROTECT(s);
   PROTECT(head);
+  if (read_nesting >= DATA_NESTING_LIMIT) report_error("argument stack overflow");
+  read_nesting++;
   for (;;) {
     poll_step();  // a long list of atoms calls no function that would
     int c = skip_white(s);
@@ -329,6 +334,7 @@ Node* rm_list() {
     if (tail) tail->u.c.cdr = cell; else head = cell;
     tail = cell;
   }
+  read_nesting--;
   UNPROTECT(2);
   return wrap(head);
 }

@@ -62,7 +62,7 @@ Node* sf_setq() {
     if (sym && !symbolp(sym)) bad_argument(sym);  // NIL is refused silently
     Node* form = take_form(&l);
     v = eval_expr(form);
-    set_variable(sym, v);
+    v = set_variable(sym, v);
   }
   UNPROTECT(1);
   return v;

@@ -3,6 +3,7 @@
 #include "builtins.h"
 #include "errors.h"
 #include "eval.h"
+#include "frames.h"
 #include "lists.h"
 #include "special.h"
 #include "symbols.h"
@@ -48,10 +49,10 @@ static void store(Node* place, Node* value) {
     put_property(a, b, value);
   } else if (head == s_symbol_value) {
     if (!symbolp(a)) bad_argument(a);
-    if (!is_protected(a)) set_slot(a, S_VALUE, value);
+    store_value(a, value);
   } else if (head == s_symbol_function) {
     if (!symbolp(a)) bad_argument(a);
-    if (!is_protected(a)) set_slot(a, S_FUNCTION, value);
+    store_function(a, value);
   } else if (head == s_symbol_plist) {
     if (!symbolp(a)) bad_argument(a);
     refuse_circular(value);  // every property lookup walks the list

@@ -16,10 +16,16 @@ struct Node;
 struct Context;
 struct Segment;
 
-// Sizes of the two interpreter stacks.
-constexpr int PSTACK_SIZE = 4096;
-constexpr int ASTACK_SIZE = 2048;
+// Sizes of the two interpreter stacks: a one-argument recursive function
+// reaches well beyond 100,000 levels (about fourteen argument entries and
+// ten protection entries a level).
+constexpr int PSTACK_SIZE = 1 << 22;
+constexpr int ASTACK_SIZE = 1 << 21;
 constexpr int STACK_RESERVE = 256;  // room for the error path itself
+// Nested data is printed and read this many levels deep; a deeper list is
+// "evaluation stack overflow" when printed, "argument stack overflow" when
+// read (the depth printing always had at the top level).
+constexpr int DATA_NESTING_LIMIT = 2045;
 
 // The MEM figures.
 struct MemoryStats {
@@ -47,6 +53,7 @@ extern Node* astack[ASTACK_SIZE + STACK_RESERVE];   // argument frames
 extern int atop;                      // index of the next free argument entry
 extern int afp;                       // index of the current frame's link entry
 extern int alimit;                    // ASTACK_SIZE, or more while an overflow is reported
+extern char* native_stack_floor;      // protect() raises below this native stack address (native_stack.cc)
 extern Node* obarray_symbol;          // *OBARRAY*, root of every interned symbol
 extern Node* venv;                    // lexical variable environment
 extern Node* fenv;                    // lexical function environment
@@ -59,6 +66,10 @@ extern Node** argp;                   // the running built-in's next argument
 extern int argc_left;                 // arguments the running built-in has not taken
 extern int trace_depth;               // indentation of the trace output
 extern Node* fsubr_forms;             // the forms given to the running special form
+
+// ---- printer.cc and reader.cc: nesting of the data at hand ----
+extern int print_nesting;             // lists and vectors being printed, outermost first
+extern int read_nesting;              // lists being read
 
 // ---- context.cc: non-local exits ----
 extern Context* context_chain;        // innermost context, linked outward by `prev`
@@ -92,6 +103,7 @@ extern Node *s_t, *s_keyword, *s_owned, *s_readonly, *s_create_time, *s_change_t
     *s_error_output, *s_debug_io, *s_trace_output, *s_evalhook, *s_applyhook, *s_tracelist,
     *s_tracenable, *s_tracelimit, *s_gc_flag, *s_gc_hook, *s_self;
 extern Node* kind_symbols[15];        // type symbols by node kind (NIL for kind 8)
+extern long obarray_removals;         // counts symbols leaving the object array (caches check it)
 
 // ---- private to their files (static there) ----
 // memory.cc    used_bytes, heap_limit, beyond_ceiling: the C heap ceiling

@@ -63,6 +63,8 @@ Node* intern_symbol(const char* name) {
   return sym;
 }
 
+long obarray_removals = 0;
+
 void unintern_symbol(Node* sym) {
   if (!sym) return;
   if (slot(sym, S_OWNER) && frame_takes_owned_symbol(sym)) return;
@@ -73,6 +75,7 @@ void unintern_symbol(Node* sym) {
   for (Node* l = slot(table, b); l; prev = l, l = cdr(l)) {
     if (car(l) != sym) continue;
     if (prev) prev->u.c.cdr = cdr(l); else set_slot(table, b, cdr(l));
+    obarray_removals++;
     return;
   }
 }
@@ -184,6 +187,7 @@ void bind_system_symbols() {
 }
 
 void init_symbols() {
+  obarray_removals++;
   Node* name = make_string_from("*OBARRAY*");
   PROTECT(name);
   obarray_symbol = make_symbol_node(name);

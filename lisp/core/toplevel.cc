@@ -10,6 +10,7 @@
 #include "errors.h"
 #include "file_streams.h"
 #include "eval.h"
+#include "frames.h"
 #include "printer.h"
 #include "reader.h"
 #include "streams.h"
@@ -40,6 +41,7 @@ bool start_interpreter() {
                       s_gc_flag, s_gc_hook};
   for (Node* v : nil_vars) set_slot(v, S_VALUE, nullptr);
   define_builtins();
+  init_frames();
   end_context(&ctx);
   return true;
 }

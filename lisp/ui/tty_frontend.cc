@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cp1251.h"
+#include "frame_events.h"
 #include "input_buffer.h"
 #include "terminal_session.h"
 
@@ -75,9 +76,13 @@ int run_tty(FILE* in, FILE* out) {
   std::setvbuf(out, nullptr, _IOLBF, 0);
   TtyFrontend frontend(in, out);
   TerminalSession session(frontend);
+  // The windows keep the frame names for their lists; so does the terminal.
+  velloq::FrameNameList frame_names;
+  velloq::set_frame_events(&frame_names);
   std::signal(SIGINT, on_sigint);
   if (!session.start()) {
     std::fflush(out);
+    velloq::set_frame_events(nullptr);
     return 1;
   }
   if (in_tty) std::fputs("Velloq Lisp\n", out);
@@ -95,6 +100,7 @@ int run_tty(FILE* in, FILE* out) {
   }
   std::fflush(out);
   session.stop();
+  velloq::set_frame_events(nullptr);
   return 0;
 }
 

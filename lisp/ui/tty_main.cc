@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cp1251.h"
+#include "native_stack.h"
 #include "tty_frontend.h"
 
 static void usage() {
@@ -35,5 +36,7 @@ int main(int argc, char** argv) {
     // The windows come with the environment; until then the terminal runs.
     tty = true;
   }
-  return velloq_ui::run_tty(stdin, stdout);
+  // Deep recursion needs more native stack than a process's first thread
+  // has, so the interpreter runs on a thread of its own.
+  return velloq::run_on_interpreter_stack([](void*) { return velloq_ui::run_tty(stdin, stdout); }, nullptr);
 }

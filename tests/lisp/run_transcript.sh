@@ -13,6 +13,9 @@
 #               of free nodes differ)
 #   \ T         an output line T whatever T begins with: the escape for an
 #               output line that itself begins like one of these markers
+#   @restart    the session ends (its input is over) and a new `velloq
+#               --tty` starts in the same folder, so what one session left
+#               in files (saved databases) is read by a fresh interpreter
 #   any other   an output line, as written
 # The output lines after an input line are what the session writes once
 # that line is in; a line the session writes in pieces stands where it is
@@ -35,19 +38,26 @@ if [ -f "$base.env" ]; then set -a; . "$base.env"; set +a; fi
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 if [ -d "$base.data" ]; then cp -R "$base.data/." "$work/"; fi
-LC_ALL=C awk '
-  /^> / { print substr($0, 3); next }
-  /^>$/ { print "" }
-' "$transcript" > "$work/.input"
+LC_ALL=C awk -v dir="$work" '
+  BEGIN { n = 1; out = dir "/.input1"; printf "" > out }
+  /^@restart$/ { close(out); n++; out = dir "/.input" n; printf "" > out; next }
+  /^> / { print substr($0, 3) > out; next }
+  /^>$/ { print "" > out }
+' "$transcript"
 LC_ALL=C awk -v stress=$stress '
-  /^> / || /^>$/ { next }
+  /^> / || /^>$/ || /^@restart$/ { next }
   /^normal\| / { if (!stress) print substr($0, 9); next }
   /^stress\| / { if (stress) print substr($0, 9); next }
   /^\\ / { print substr($0, 3); next }
   { print }
 ' "$transcript" > "$work/.expected"
-(cd "$work" && LC_ALL=C.UTF-8 "$velloq" --tty < .input > .actual 2>&1)
-status=$?
+status=0
+: > "$work/.actual"
+for input in $(cd "$work" && ls .input* | sort -V); do
+  (cd "$work" && LC_ALL=C.UTF-8 "$velloq" --tty < "$input" >> .actual 2>&1)
+  status=$?
+  if [ $status -ne 0 ]; then break; fi
+done
 if [ $status -ne 0 ]; then
   echo "velloq exited with status $status"
   cat "$work/.actual"

@@ -1,0 +1,11 @@
+; Association-list lookups and property-list updates.
+(defun make-alist (n) (let ((a nil)) (dotimes (i n a) (setq a (cons (cons i (rem (* i i) 1000)) a)))))
+(defun run (n)
+  (let ((a (make-alist 300)) (keys '(alpha beta gamma delta epsilon)) (total 0))
+    (dolist (k keys) (putprop 'bench-sym 0 k))
+    (dotimes (i n total)
+      (putprop 'bench-sym i (nth (rem i 5) keys))
+      (setq total (rem (+ total (cdr (assoc (rem (* i 7) 300) a))
+                          (get 'bench-sym (nth (rem (+ i 3) 5) keys)))
+                       1000000)))))
+(run 100000)

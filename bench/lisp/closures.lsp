@@ -1,0 +1,12 @@
+; Closures made in a loop and applied by MAPCAR and FUNCALL.
+(defun make-adder (n) (lambda (x) (+ x n)))
+(defun sum (l) (let ((s 0)) (dolist (x l s) (setq s (+ s x)))))
+(defun run (n)
+  (let ((l nil) (total 0))
+    (dotimes (i 1000) (setq l (cons i l)))
+    (dotimes (i n total)
+      (let ((add (make-adder i)))
+        (setq total (rem (+ total (sum (mapcar add l))
+                            (sum (mapcar (lambda (x) (* x 2)) (list i (funcall add 1)))))
+                         1000000))))))
+(run 300)

@@ -1,0 +1,28 @@
+; Builds a knowledge base of 101,110 frames five levels deep below ten
+; frames that each name a database file; every frame gets ten slots, and
+; every slot store runs an ON_SETVAL trigger of the slot's class.
+; Segments of a million nodes keep the number of collections small.
+(alloc 1000000)
+(setq slots '(s0 s1 s2 s3 s4 s5 s6 s7 s8 s9))
+(setq stores 0)
+(dolist (s slots)
+  (addframe s)
+  (addslot (symbol-value s) 'on_setval)
+  (setf (symbol-function (findslot (symbol-value s) 'on_setval))
+        (function (lambda (arg instance owner) (setq stores (+ stores 1))))))
+(defun fill (f depth)
+  (apply (function addslot) f slots)
+  (dolist (s slots) (setslotvalue f s (if (eq s 's0) "text" depth))))
+(defun grow (f depth)
+  (fill f depth)
+  (if (< depth 5)
+      (dotimes (k (if (= depth 4) 9 10))
+        (grow (addchild (getname f)) (+ depth 1)))))
+(addframe 'kb)
+(setparents kb node)
+(dotimes (d 10)
+  (let ((top (addchild 'kb)))
+    (addslot top 'database)
+    (setslotvalue top 'database (format nil "db~a.kb" d))
+    (grow top 1)))
+(list (length (getdatabases)) stores)

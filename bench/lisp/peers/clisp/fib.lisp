@@ -1,0 +1,3 @@
+; Doubly recursive Fibonacci: calls and fixnum arithmetic.
+(defun fib (n) (if (< n 2) n (+ (fib (- n 1)) (fib (- n 2)))))
+(print (fib 30))

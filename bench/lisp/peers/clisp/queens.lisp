@@ -1,0 +1,16 @@
+; Counts the placements of n queens by a list-based search.
+(defun safe (row dist placed)
+  (cond ((null placed) t)
+        ((or (= (car placed) row)
+             (= (car placed) (+ row dist))
+             (= (car placed) (- row dist)))
+         nil)
+        (t (safe row (1+ dist) (cdr placed)))))
+(defun queens (k n placed)
+  (if (= k n)
+      1
+      (let ((count 0))
+        (dotimes (row n count)
+          (when (safe row 1 placed)
+            (setq count (+ count (queens (1+ k) n (cons row placed)))))))))
+(print (queens 0 10 nil))

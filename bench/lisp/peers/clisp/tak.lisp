@@ -1,0 +1,8 @@
+; Takeuchi's function: calls, arithmetic and comparisons.
+(defun tak (x y z)
+  (if (not (< y x))
+      z
+      (tak (tak (- x 1) y z)
+           (tak (- y 1) z x)
+           (tak (- z 1) x y))))
+(print (tak 24 16 8))

@@ -1,0 +1,15 @@
+; newLISP has no cons cells: its destructive REVERSE and PUSH stand in for
+; RPLACD and NCONC, FILTER for the deletion.
+(define (iota n) (let ((l '())) (dotimes (i n) (push i l)) l))
+(define (sum l) (let ((s 0)) (dolist (x l) (setq s (+ s x))) s))
+(define (run n)
+  (let ((total 0))
+    (dotimes (i n)
+      (let ((l (reverse (iota 10000))))
+        (setq l (filter (fn (x) (!= 0 (% x 3))) l))
+        (reverse l)
+        (push i l -1)
+        (setq total (% (+ total (sum l)) 1000000))))
+    total))
+(println (run 60))
+(exit)
