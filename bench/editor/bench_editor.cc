@@ -18,7 +18,7 @@
 #include "edit_form.h"
 #include "large_base.h"
 #include "scripted_dialogs.h"
-#include "tform1.h"
+#include "main_window.h"
 
 namespace {
 

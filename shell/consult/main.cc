@@ -22,18 +22,12 @@ namespace {
 using namespace cp1251::literals;
 
 constexpr const char* kUsage =
-    "Использование:
-"
-    "  norvix [--no-splash] [ФАЙЛ]   окна; ФАЙЛ загружается при запуске
-"
-    "  norvix --consult ФАЙЛ         консультация в терминале
-"
-    "  norvix --consult ФАЙЛ [--explain] [--answers ОТВЕТЫ] [--log ЖУРНАЛ]
-"
-    "  norvix --check ФАЙЛ | --export ФАЙЛ | --import ТЕКСТ ФАЙЛ
-"
-    "  norvix --help | --version
-"_cp1251.c_str();
+    "Использование:\n"
+    "  norvix [--no-splash] [ФАЙЛ]   окна; ФАЙЛ загружается при запуске\n"
+    "  norvix --consult ФАЙЛ         консультация в терминале\n"
+    "  norvix --consult ФАЙЛ [--explain] [--answers ОТВЕТЫ] [--log ЖУРНАЛ]\n"
+    "  norvix --check ФАЙЛ | --export ФАЙЛ | --import ТЕКСТ ФАЙЛ\n"
+    "  norvix --help | --version\n"_cp1251.c_str();
 constexpr const char* kVersion = "norvix 1.0 (KV7 Quillon v2.0)\n";
 // Each follows the error prefix.
 constexpr const char* kWrongArguments = "неверные аргументы\n"_cp1251.c_str();

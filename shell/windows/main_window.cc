@@ -124,6 +124,7 @@ void TForm1::buildToolBar() {
   EditKB = addToolButton("EditKB", "edit", wintext::kHintEdit, &TForm1::EditKBClick);
   QueryKB = addToolButton("QueryKB", "query", wintext::kHintQuery, &TForm1::QueryKBClick);
   ReportKB = addToolButton("ReportKB", "report", wintext::kHintReport, &TForm1::MakeRep);
+  buildExplainCommand();
   addToolSeparator();
   ExitKB = addToolButton("ExitKB", "exit", wintext::kHintExit, &TForm1::ExitKBClick);
   ReportKB->setEnabled(false);

@@ -8,6 +8,7 @@
 #include "engine.h"
 #include "engine_host.h"
 #include "error_sink.h"
+#include "explanation.h"
 #include "kbase.h"
 
 #include <QFrame>
@@ -20,6 +21,7 @@
 #include <memory>
 
 class EditorLink;
+class QAction;
 class QEventLoop;
 class QTreeWidgetItem;
 class TForm2;
@@ -60,6 +62,8 @@ class TForm1 : public QMainWindow, public norvix::EngineHost {
   void EditKBClick();
   void QueryKBClick();
   void MakeRep();
+  // Opens the explanation of the last consultation (enabled after one).
+  void ExplainClick();
   void ExitKBClick();
   void WhyClick();
   void YesClick();
@@ -91,6 +95,7 @@ class TForm1 : public QMainWindow, public norvix::EngineHost {
   QToolButton* QueryKB;
   QToolButton* ReportKB;
   QToolButton* ExitKB;
+  QAction* ExplainKB = nullptr;
   QPlainTextEdit* Memo1;
   QFrame* Panel1;
   QPushButton* Why;
@@ -124,6 +129,10 @@ class TForm1 : public QMainWindow, public norvix::EngineHost {
   bool ConfirmDiscard();
   bool SaveKnowledgeBase();
   void endWait();
+  // The explanation command (main_window_explain.cc).
+  void buildExplainCommand();
+  void keepExplanation();
+  void forgetExplanation();
 
   Dialogs& dialogs_;
   norvix::ScopedErrorSink errorSink_;
@@ -134,4 +143,7 @@ class TForm1 : public QMainWindow, public norvix::EngineHost {
   bool closeAfterRun_ = false;
   int errorsShown_ = 0;  // messages shown through the error sink
   QHash<const norvix::ResultNode*, QTreeWidgetItem*> treeItems_;
+  // The last run, explained as plain text: it stays valid while the editor
+  // changes or deletes the frames the engine's log points to.
+  norvix::Explanation lastExplanation_;
 };

@@ -2,7 +2,7 @@
 // prototypes, samples with values, a decomposed slot, the dialog texts),
 // saved, cleared, loaded and consulted through the main window.
 #include "editor_fixture.h"
-#include "tform2.h"
+#include "results_window.h"
 #include "window_driver.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 
 #include "edit_form.h"
 #include "scripted_dialogs.h"
-#include "tform1.h"
+#include "main_window.h"
 
 #include <QStringList>
 #include <memory>

@@ -2,7 +2,7 @@
 // names, which field changes mark the knowledge base modified, refresh, and
 // the buttons that run the main window's commands.
 #include "editor_fixture.h"
-#include "program_start.h"
+#include "norvix_windows.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
