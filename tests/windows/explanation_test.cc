@@ -47,7 +47,7 @@ class ExplanationTest : public QObject {
   }
 
   QToolButton* button(WindowSet& w) {
-    return qobject_cast<QToolButton*>(w.form->ToolBar1->widgetForAction(w.form->ExplainKB));
+    return w.form->ToolBar1->findChild<QToolButton*>(QStringLiteral("ExplainKB"));
   }
 
   // Opens the explanation by its tool button and clicks through its samples.
