@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "cp1251.h"
 #include "file_bytes.h"
 #include "kbase_text.h"
 #include "test_support.h"
