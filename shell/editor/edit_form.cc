@@ -2,8 +2,10 @@
 // window, and RefreshEditor.
 #include "edit_form.h"
 
+#include "check_window.h"
 #include "editor_texts.h"
 #include "field_text.h"
+#include "main_window.h"
 #include "sorted_lists.h"
 #include "main_window.h"
 
@@ -51,8 +53,9 @@ TEditForm::TEditForm(TForm1& main, Dialogs& dialogs)
   BitBtn1 = makeButton(this, "BitBtn1", edtext::kClear);
   BitBtn2 = makeButton(this, "BitBtn2", edtext::kLoad);
   BitBtn3 = makeButton(this, "BitBtn3", edtext::kSave);
+  CheckButt = makeButton(this, "CheckButt", edtext::kCheck);
   auto* buttons = new QVBoxLayout;
-  for (QPushButton* b : {Okbutt, BitBtn1, BitBtn2, BitBtn3}) buttons->addWidget(b);
+  for (QPushButton* b : {Okbutt, BitBtn1, BitBtn2, BitBtn3, CheckButt}) buttons->addWidget(b);
   buttons->addStretch(1);
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(Pages, 1);
@@ -62,6 +65,7 @@ TEditForm::TEditForm(TForm1& main, Dialogs& dialogs)
   connect(BitBtn1, &QPushButton::clicked, this, &TEditForm::BitBtn1Click);
   connect(BitBtn2, &QPushButton::clicked, this, &TEditForm::BitBtn2Click);
   connect(BitBtn3, &QPushButton::clicked, this, &TEditForm::BitBtn3Click);
+  connect(CheckButt, &QPushButton::clicked, this, &TEditForm::CheckButtClick);
   connect(this, &TEditForm::captionChanged, &main_, &QWidget::setWindowTitle);
   connect(this, &TEditForm::targetChanged, main_.QueryKB, &QWidget::setEnabled);
   connectProject();
@@ -131,6 +135,11 @@ void TEditForm::OkbuttClick() { accept(); }
 void TEditForm::BitBtn1Click() { clearAction_->trigger(); }
 void TEditForm::BitBtn2Click() { loadAction_->trigger(); }
 void TEditForm::BitBtn3Click() { saveAction_->trigger(); }
+
+void TEditForm::CheckButtClick() {
+  TCheckForm form(kb(), this);
+  dialogs_.runModal(form);
+}
 
 void TEditForm::RefreshEditor() {
   EditingScope editing(*this);

@@ -48,6 +48,8 @@ class TEditForm : public QDialog, public EditorLink {
   void BitBtn1Click();
   void BitBtn2Click();
   void BitBtn3Click();
+  // Shows the checker's findings for the current base; changes nothing.
+  void CheckButtClick();
 
   // Page "Проект".
   void ProjectNameChange();
@@ -128,6 +130,7 @@ class TEditForm : public QDialog, public EditorLink {
   QPushButton* BitBtn1;
   QPushButton* BitBtn2;
   QPushButton* BitBtn3;
+  QPushButton* CheckButt;
 
   // Page "Проект".
   QLineEdit* ProjectName;

@@ -12,6 +12,7 @@ inline constexpr const char* kOk = "&Ok";  // &Ok
 inline constexpr const char* kClear = "&\xCE\xF7\xE8\xF1\xF2\xE8\xF2\xFC";  // &Очистить
 inline constexpr const char* kLoad = "&\xC7\xE0\xE3\xF0\xF3\xE7\xE8\xF2\xFC";  // &Загрузить
 inline constexpr const char* kSave = "&\xD1\xEE\xF5\xF0\xE0\xED\xE8\xF2\xFC";  // &Сохранить
+inline constexpr const char* kCheck = "\xCF\xF0\xEE&\xE2\xE5\xF0\xEA\xE0";  // Про&верка
 inline constexpr const char* kPageProject = "\xCF\xF0\xEE\xE5\xEA\xF2";  // Проект
 inline constexpr const char* kPageSlots = "\xD1\xEB\xEE\xF2\xFB";  // Слоты
 inline constexpr const char* kPageProto = "\xCF\xF0\xEE\xF2\xEE\xF2\xE8\xEF\xFB";  // Прототипы

@@ -180,6 +180,7 @@ void TForm1::buildToolBar() {
   EditKB = addToolButton("EditKB", EditAction);
   QueryKB = addToolButton("QueryKB", QueryAction);
   ReportKB = addToolButton("ReportKB", ReportAction);
+  buildExplainCommand();
   addToolSeparator();
   ExitKB = addToolButton("ExitKB", ExitAction);
   ReportAction->setEnabled(false);

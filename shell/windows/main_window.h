@@ -8,6 +8,7 @@
 #include "engine.h"
 #include "engine_host.h"
 #include "error_sink.h"
+#include "explanation.h"
 #include "kbase.h"
 
 #include <QAction>
@@ -22,6 +23,7 @@
 
 class EditorLink;
 class QActionGroup;
+class QAction;
 class QEventLoop;
 class QKeyEvent;
 class QMenu;
@@ -64,6 +66,8 @@ class TForm1 : public QMainWindow, public norvix::EngineHost {
   void EditKBClick();
   void QueryKBClick();
   void MakeRep();
+  // Opens the explanation of the last consultation (enabled after one).
+  void ExplainClick();
   void ExitKBClick();
   void WhyClick();
   void YesClick();
@@ -97,6 +101,7 @@ class TForm1 : public QMainWindow, public norvix::EngineHost {
   QToolButton* QueryKB;
   QToolButton* ReportKB;
   QToolButton* ExitKB;
+  QAction* ExplainKB = nullptr;
   QPlainTextEdit* Memo1;
   QFrame* Panel1;
   QPushButton* Why;
@@ -148,6 +153,10 @@ class TForm1 : public QMainWindow, public norvix::EngineHost {
   bool ConfirmDiscard();
   bool SaveKnowledgeBase();
   void endWait();
+  // The explanation command (main_window_explain.cc).
+  void buildExplainCommand();
+  void keepExplanation();
+  void forgetExplanation();
 
   Dialogs& dialogs_;
   norvix::ScopedErrorSink errorSink_;
@@ -160,4 +169,7 @@ class TForm1 : public QMainWindow, public norvix::EngineHost {
   bool closeAfterRun_ = false;
   int errorsShown_ = 0;  // messages shown through the error sink
   QHash<const norvix::ResultNode*, QTreeWidgetItem*> treeItems_;
+  // The last run, explained as plain text: it stays valid while the editor
+  // changes or deletes the frames the engine's log points to.
+  norvix::Explanation lastExplanation_;
 };

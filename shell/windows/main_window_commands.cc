@@ -17,6 +17,7 @@ QString q(const char* cp1251Text) { return cp1251::toQString(cp1251Text); }
 // Never called while a consultation reads the base.
 void TForm1::replaceKBase() {
   if (editor_) editor_->DropSelection();
+  forgetExplanation();
   kb_.reset();
   kb_ = std::make_unique<norvix::AKBase>();
 }
@@ -112,7 +113,9 @@ void TForm1::EditKBClick() {
 void TForm1::QueryKBClick() {
   if (kb_->TargetFrame.empty() || engine_.Running()) return;
   Cancelled = false;
+  forgetExplanation();
   engine_.RunConsultation(*kb_);
+  keepExplanation();
   if (closeAfterRun_) {
     closeAfterRun_ = false;
     close();
