@@ -8,6 +8,7 @@
 #include "qt_text.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QToolButton>
 
 void TForm1::buildExplainCommand() {
