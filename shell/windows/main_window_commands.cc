@@ -65,6 +65,7 @@ bool TForm1::LoadFile(const std::string& fileName, const std::string& shownName)
   auto loaded = std::make_unique<norvix::AKBase>();
   if (!loaded->LoadFromFile(fileName)) return false;
   if (editor_) editor_->DropSelection();
+  forgetExplanation();
   kb_ = std::move(loaded);
   PrintLine(wintext::kLoadOpen + shownName + wintext::kNameClose);
   PrintLine(wintext::kBlankLine);
