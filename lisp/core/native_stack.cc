@@ -86,7 +86,8 @@ int run_on_interpreter_stack(int (*fn)(void*), void* arg) {
 #include <dlfcn.h>
 #include <sanitizer/asan_interface.h>
 
-extern "C" void __asan_handle_no_return() {
+// C linkage comes from the declaration in asan_interface.h.
+void __asan_handle_no_return() {
   static thread_local char* top = nullptr;
   char here;
   if (!top) {
