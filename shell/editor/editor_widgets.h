@@ -9,6 +9,13 @@
 #include <QTreeWidget>
 #include <functional>
 
+// Gives a control its name, by which the form and the tests find it.
+template <class Widget>
+Widget* named(Widget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
 // A node of the prototype tree: its text is the frame's name, its image
 // tells a prototype (0) from a sample (1).  The image is kept as a number
 // and drawn from the one shared picture, so a large tree costs little.

@@ -24,11 +24,6 @@ using field::Q;
 using field::W;
 
 namespace {
-template <class Widget>
-Widget* named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 QPushButton* pageButton(QWidget* parent, const char* name, const char* caption) {
   auto* button = named(new QPushButton(Q(caption), parent), name);

@@ -21,11 +21,6 @@ using field::W;
 namespace {
 constexpr int kSlotColumnWidth = 200, kValueColumnWidth = 270;
 
-template <class Widget>
-Widget* named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 }  // namespace
 
 QWidget* TEditForm::buildSamplePage() {

@@ -5,6 +5,7 @@
 #include "blanks.h"
 #include "editor_texts.h"
 #include "error_sink.h"
+#include "editor_widgets.h"
 #include "field_text.h"
 #include "sorted_lists.h"
 #include "window_texts.h"
@@ -15,13 +16,6 @@
 using field::Q;
 using field::W;
 
-namespace {
-template <class Widget>
-Widget* named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-}  // namespace
 
 QWidget* TEditForm::buildSlotsPage() {
   PageSlots = named(new QWidget, "PageSlots");
