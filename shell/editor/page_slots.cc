@@ -16,7 +16,6 @@
 using field::Q;
 using field::W;
 
-
 QWidget* TEditForm::buildSlotsPage() {
   PageSlots = named(new QWidget, "PageSlots");
   AddSlot = named(new QPushButton(Q(edtext::kAdd), PageSlots), "AddSlot");
