@@ -65,11 +65,16 @@ void apply_line(std::string_view line, Settings& s) {
 
 const char* bool_text(bool b) { return b ? "TRUE" : "FALSE"; }
 
-// A value is written on its key's line only: a line break would start a
-// line of its own when the file is read back.
-std::string one_line(const std::string& value, const char* when_empty) {
+// A text value is written on its key's line only (a line break would start
+// a line of its own when the file is read back), and no longer than the
+// reader reads a line.
+std::string text_line(const char* head, const std::string& value, const char* when_empty) {
   std::string v = value.substr(0, value.find_first_of("\r\n"));
-  return v.empty() ? when_empty : v;
+  if (v.empty()) v = when_empty;
+  std::string line = std::string(head) + v;
+  if (line.size() > kMaxLineChars) line.resize(kMaxLineChars);
+  while (is_blank(line.back())) line.pop_back();  // as the reader trims
+  return line + "\n";
 }
 
 }  // namespace
@@ -94,12 +99,12 @@ bool read_settings_file(const std::string& path, Settings& settings) {
 std::string format_settings(const Settings& s) {
   std::string out;
   out += "USELOG      " + std::string(bool_text(s.use_log)) + "\n";
-  out += "LOGFILE     " + one_line(s.log_file, "velloq.log") + "\n";
+  out += text_line("LOGFILE     ", s.log_file, "velloq.log");
   out += "MAX_STORED_LINES    " + std::to_string(s.max_stored_lines) + "\n";
   out += "MAX_STORED_INPUT    " + std::to_string(s.max_stored_input) + "\n";
   out += "SAVE_DB_ON_EXIT     " + std::string(bool_text(s.save_db_on_exit)) + "\n";
   out += "LOAD_DB_AT_STARTUP  " + std::string(bool_text(s.load_db_at_startup)) + "\n";
-  out += "STARTUP_DB  " + one_line(s.startup_db, "standart.vqr") + "\n";
+  out += text_line("STARTUP_DB  ", s.startup_db, "standart.vqr");
   out += "ALLOW_ERROR_MESSAGES        " + std::string(bool_text(s.allow_error_messages)) + "\n";
   return out;
 }

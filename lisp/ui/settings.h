@@ -30,7 +30,9 @@ void parse_settings(std::string_view text, Settings& settings);
 // file leaves every value as it was and returns false.
 bool read_settings_file(const std::string& path, Settings& settings);
 
-// The text of a settings file: every key in its fixed order and format.
+// The text of a settings file: every key in its fixed order and format.  A
+// text value is cut at its first line break, and where its line would be
+// longer than the reader reads (512 characters).
 std::string format_settings(const Settings& settings);
 
 // Replaces the file at `path` atomically with format_settings(settings): a

@@ -121,6 +121,8 @@ TEST(SettingsTest, OnlyTheFirst512CharactersOfALineCount) {
   Settings s = parsed("LOGFILE " + name + "\nMAX_STORED_INPUT 9\n");
   EXPECT_EQ(s.log_file, std::string(512 - 8, 'n'));
   EXPECT_EQ(s.max_stored_input, 9) << "the next line is read as a line of its own";
+  Settings back = parsed(velloq_ui::format_settings(s));
+  EXPECT_EQ(back.log_file, std::string(512 - 12, 'n')) << "written no longer than read";
 }
 
 TEST(SettingsTest, WrittenFileReadsBackAndMissingFileLeavesDefaults) {
