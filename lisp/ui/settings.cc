@@ -12,7 +12,9 @@ namespace {
 
 const size_t kMaxLineChars = 512;
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+// Trimming takes every control character and the blank, as line reading
+// on the original platform did.
+bool is_blank(char c) { return (unsigned char)c <= ' '; }
 
 std::string_view trim(std::string_view s) {
   while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
@@ -42,7 +44,7 @@ int clamped(long n, int low, int high) {
 }
 
 void apply_line(std::string_view line, Settings& s) {
-  line = trim(line);
+  line = trim(line.substr(0, line.find('\r')));  // the value ends at CR or LF
   size_t key_end = line.find_first_of(" \t");
   std::string_view key = line.substr(0, key_end);
   std::string_view value;

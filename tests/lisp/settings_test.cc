@@ -107,6 +107,14 @@ TEST(SettingsTest, EveryKeyIsReadWithLfOrCrLf) {
   }
 }
 
+TEST(SettingsTest, ValueEndsAtACarriageReturn) {
+  Settings s = parsed("LOGFILE a.log\rUSELOG FALSE\nSTARTUP_DB \x0b x.vqr \x01\n");
+  EXPECT_EQ(s.log_file, "a.log");
+  EXPECT_TRUE(s.use_log) << "text after a lone CR is not a line of its own";
+  EXPECT_EQ(s.startup_db, "\x0b x.vqr") << "trimmed of control characters at its ends only";
+  EXPECT_EQ(parsed(velloq_ui::format_settings(s)).startup_db, s.startup_db);
+}
+
 TEST(SettingsTest, UnknownAndGarbledLinesAreIgnored) {
   Settings s = parsed("\n\n# comment\nCOLOR red\n\x01\x02\xFF garbage\nMAX_STORED_LINES 250\n");
   EXPECT_EQ(s.max_stored_lines, 250);
