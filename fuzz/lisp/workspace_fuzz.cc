@@ -15,7 +15,7 @@ using namespace velloq;
 namespace {
 
 // Small bounds keep each run quick; the checks are the same as at start-up.
-const WorkspaceLimits kLimits = {1L << 16, (size_t)1 << 20};
+const WorkspaceLimits kLimits = {1L << 16, 1L << 18, (size_t)1 << 20};
 
 void walk_interned_symbols() {
   Node* table = symbol_value(obarray_symbol);

@@ -18,7 +18,7 @@ namespace velloq {
 void* heap_alloc(size_t bytes);
 Node* node_by_number(long number);
 
-const WorkspaceLimits default_workspace_limits = {4L << 20, (size_t)256 << 20};
+const WorkspaceLimits default_workspace_limits = {4L << 20, 16L << 20, (size_t)64 << 20};
 
 namespace {
 
@@ -137,11 +137,12 @@ bool read_records(Image& im, const WorkspaceLimits& limits) {
 // Slot numbers and string bytes follow the records in node order.  Every
 // count is checked against the bytes left: each number takes one byte at
 // least.
-bool read_data(Image& im) {
+bool read_data(Image& im, const WorkspaceLimits& limits) {
   for (ImageNode& n : im.nodes) {
     if (is_vectorlike_kind(n.kind)) {
       int32_t count = (int32_t)n.a;
       if (count < 0 || (size_t)count > bytes_left(im)) return refuse(im, "slot count beyond the file");
+      if ((long)(im.slots.size() + (size_t)count) > limits.max_slots) return refuse(im, "more slots than allowed");
       n.data = (uint32_t)im.slots.size();
       for (int32_t i = 0; i < count; i++) {
         uint32_t number;
@@ -320,7 +321,7 @@ bool nodes_well_formed(Image& im) {
       case K_SYMBOL: good = symbol_good(im, n); break;
       case K_CLOSURE: good = closure_good(lc, n); break;
       case K_USTREAM: good = queue_good(lc, n); break;
-      case K_FSTREAM: good = n.b <= 255; break;  // the pushed-back character
+      case K_FSTREAM: good = n.b <= 256; break;  // pushed-back character + 1, or 0
       default: break;
     }
     if (!good) return refuse(im, "malformed node");
@@ -332,7 +333,7 @@ bool nodes_well_formed(Image& im) {
 bool parse_image(Image& im, const WorkspaceLimits& limits) {
   describe_permanent_nodes(im);
   if (!read_number(im, &im.obarray) || im.obarray == 0) return refuse(im, "no object array");
-  if (!read_records(im, limits) || !read_data(im)) return false;
+  if (!read_records(im, limits) || !read_data(im, limits)) return false;
   if (!names_node(im, im.obarray)) return refuse(im, "node number out of range");
   return references_known(im) && nodes_well_formed(im);
 }
@@ -434,6 +435,7 @@ WorkspaceOutcome rebuild_node_memory(const Image& im) {
 }
 
 WorkspaceOutcome restore_checked(const unsigned char* data, size_t size, const WorkspaceLimits& limits) {
+  if (size > limits.max_file_bytes) return {WKS_REFUSED, "reading workspace file", "image file too large"};
   Image im = {data, size, 0, {}, {}, 0, nullptr};
   if (!parse_image(im, limits)) return {WKS_REFUSED, "reading workspace file", im.refusal};
   return rebuild_node_memory(im);

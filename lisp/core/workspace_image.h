@@ -34,7 +34,9 @@ struct WorkspaceLimits {
   // Nodes the image may describe, the permanent segments included.  The
   // default is 4,194,304 (64 MiB of node segments).
   long max_nodes;
-  // Bytes of an image file that will be read at all.
+  // Slots of all vector-like nodes together (default 16,777,216).
+  long max_slots;
+  // Bytes of an image file that will be read at all (default 64 MiB).
   size_t max_file_bytes;
 };
 

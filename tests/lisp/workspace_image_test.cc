@@ -230,6 +230,8 @@ TEST_F(WorkspaceImageTest, DamagedImagesAreRefusedAndChangeNothing) {
       {"bucket holding a number", [] {
          return minimal_edited([](ImageSpec& s) { s.nodes[643].a = number_of(128 + 1); });
        }, "malformed object array"},
+      {"file stream with a pushed-back code beyond 255", [] { return with_node(node(K_FSTREAM, 0, 300)); },
+       "malformed node"},
       {"subr position beyond the table", [] { return with_node(node(K_SUBR, 0, 9999)); }, "malformed node"},
       {"negative subr position", [] { return with_node(node(K_SUBR, 0, 0xFFFFFFF0u)); }, "malformed node"},
       {"closure with 3 slots", [] { WNode c = node(K_CLOSURE, 3); c.slots = {0, 0, 0}; return with_node(c); },
@@ -289,7 +291,8 @@ TEST_F(WorkspaceImageTest, EveryCutOfARealImageIsRefused) {
 }
 
 TEST_F(WorkspaceImageTest, NodeBoundStopsAHugeImageBeforeAnyAllocation) {
-  WorkspaceLimits small = {10000, default_workspace_limits.max_file_bytes};
+  WorkspaceLimits small = default_workspace_limits;
+  small.max_nodes = 10000;
   std::string image = wkstest::write_image(wkstest::minimal_image());
   image += std::string(1, '\x05');  // no effect: the records ended
   EXPECT_EQ(restore(image, small).result, WKS_RESTORED);
@@ -302,6 +305,18 @@ TEST_F(WorkspaceImageTest, NodeBoundStopsAHugeImageBeforeAnyAllocation) {
   out = restore(huge);
   EXPECT_EQ(out.result, WKS_REFUSED) << "the default bound holds too";
   EXPECT_STREQ(out.detail, "more nodes than allowed");
+}
+
+TEST_F(WorkspaceImageTest, SlotBoundStopsHugeArrays) {
+  WorkspaceLimits small = default_workspace_limits;
+  small.max_slots = 300;
+  std::string image = with_node(node(K_ARRAY, 0));
+  EXPECT_EQ(restore(image, small).result, WKS_RESTORED);
+  WNode big = node(K_ARRAY, 200);
+  big.slots.assign(200, 0);
+  WorkspaceOutcome out = restore(with_node(big), small);
+  EXPECT_EQ(out.result, WKS_REFUSED);
+  EXPECT_STREQ(out.detail, "more slots than allowed");
 }
 
 TEST_F(WorkspaceImageTest, HeapRefusalLeavesEmptyFreshMemory) {
@@ -330,7 +345,8 @@ TEST_F(WorkspaceImageTest, FileNameGetsWksWhenItHasNoExtension) {
             WKS_ABSENT);
   EXPECT_EQ(restore_workspace_file((dir + "/velloq").c_str(), default_workspace_limits).result,
             WKS_RESTORED);
-  WorkspaceLimits tiny = {default_workspace_limits.max_nodes, 100};
+  WorkspaceLimits tiny = default_workspace_limits;
+  tiny.max_file_bytes = 100;
   WorkspaceOutcome out = restore_workspace_file((dir + "/velloq.wks").c_str(), tiny);
   EXPECT_EQ(out.result, WKS_REFUSED);
   EXPECT_STREQ(out.detail, "image file too large");
