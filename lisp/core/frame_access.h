@@ -28,6 +28,11 @@ inline void set_global_function(Node* sym, Node* value) {
   set_slot(sym, S_FUNCTION, value);
 }
 
+// The frame system's start-up: builds the built-in frame hierarchy, after
+// the system symbols exist (from nothing or from a workspace image, which
+// holds no frames).  Nothing to build while frames hold no slots.
+inline void init_frame_system() {}
+
 // The slot slot_name of the frame value, read by OWNER^SLOT: NIL while
 // frames hold no slots.  Never raises.
 inline Node* frame_slot_path(Node* value, Node* slot_name) {

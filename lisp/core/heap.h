@@ -1,6 +1,7 @@
-// Node memory's internals, shared by allocation (memory.cc) and collection
-// (gc.cc) and by no other file.  A segment is this header followed by
-// `count` nodes; the segment and free-list pointers are in state.h.
+// Node memory's internals, shared by allocation (memory.cc), collection
+// (gc.cc) and the workspace image reader, and by no other file.  A segment
+// is this header followed by `count` nodes; the segment and free-list
+// pointers are in state.h.
 #pragma once
 
 #include "node.h"
@@ -19,6 +20,9 @@ inline Node* seg_nodes(Segment* s) { return reinterpret_cast<Node*>(s + 1); }
 // Frees what a node holds outside the segments (string text, slot vectors,
 // an open file) and clears its pointers.  Never raises.
 void release_node_data(Node* n);
+// Zero-filled memory for string text and slot vectors within the heap
+// ceiling; null when refused.  Never raises.
+void* heap_alloc(size_t bytes);
 // Gives a segment back to the C heap.  Its nodes' data must be released.
 void release_segment(Segment* s);
 

@@ -58,8 +58,7 @@ static void pool_free(int pool, void* p, size_t bytes) {
   free(p);
 }
 
-// Takes zero-filled memory for strings and vectors within the ceiling.
-static void* heap_alloc(size_t bytes) { return pool_alloc(1, bytes); }
+void* heap_alloc(size_t bytes) { return pool_alloc(1, bytes); }
 static void heap_free(void* p, size_t bytes) { pool_free(1, p, bytes); }
 
 static size_t segment_bytes(int32_t count) { return sizeof(Segment) + sizeof(Node) * (size_t)count; }

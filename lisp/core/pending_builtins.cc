@@ -1,5 +1,5 @@
-// Entries whose behaviour belongs to the frame system, the frame databases
-// and the prompt dialog: they answer "function not implemented" until those
+// Entries whose behaviour belongs to the frame system and the frame
+// databases: they answer "function not implemented" until those
 // parts are linked in.
 #include "builtin_handlers.h"
 #include "errors.h"
@@ -29,10 +29,5 @@ PENDING(bi_childsymbol)
 PENDING(bi_getdatabases)
 PENDING(bi_save)
 PENDING(bi_restore)
-PENDING(bi_askbox)
-PENDING(bi_getint)
-PENDING(bi_getstring)
-PENDING(bi_getnum)
-PENDING(bi_getfloat)
 
 }  // namespace velloq

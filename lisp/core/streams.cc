@@ -5,6 +5,7 @@
 
 #include "errors.h"
 #include "symbols.h"
+#include "toplevel.h"
 
 namespace velloq {
 
@@ -20,6 +21,15 @@ static long console_pos = 0;
 static int console_unget = -1;
 
 void reset_stream_state() { console_error_colour = false; }
+
+void dribble_input(const char* text, long len) {
+  if (dribble_file) fwrite(text, 1, (size_t)len, dribble_file);
+}
+
+void close_dribble() {
+  if (dribble_file) fclose(dribble_file);
+  dribble_file = nullptr;
+}
 
 void set_console_input(const char* text) {
   console_text = text;
@@ -46,6 +56,8 @@ static int console_get() {
       }
     }
     if (!console_may_read_more || !console.read_more || !console.read_more(console.context)) return -1;
+    // The break key pressed while the program waited ends it here.
+    poll_user_break();
   }
 }
 

@@ -10,13 +10,10 @@
 #include <vector>
 
 #include "builtins.h"
+#include "heap.h"
 #include "symbols.h"
 
 namespace velloq {
-
-// Node memory internals shared with memory.cc.
-void* heap_alloc(size_t bytes);
-Node* node_by_number(long number);
 
 const WorkspaceLimits default_workspace_limits = {4L << 20, 16L << 20, (size_t)64 << 20};
 

@@ -25,8 +25,8 @@ using wkstest::WNode;
 namespace {
 
 std::string captured;
-void capture_char(int c, bool) { captured.push_back((char)c); }
-void capture_string(const char* s, bool) { captured += s; }
+void capture_char(void*, int c, bool) { captured.push_back((char)c); }
+void capture_string(void*, const char* s, bool) { captured += s; }
 
 class WorkspaceImageTest : public ::testing::Test {
  protected:
