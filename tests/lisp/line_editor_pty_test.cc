@@ -1,10 +1,6 @@
 // The line editor on a real pseudo-terminal: raw mode while a line is
 // edited, the terminal restored after, Ctrl-C as a key, no canonical-mode
 // line limit.
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -16,12 +12,10 @@
 
 #include "cp1251.h"
 #include "line_editor.h"
+#include "pty_process.h"
 #include "terminal_io.h"
 
 namespace {
-
-// No step takes this long unless the editor hangs.
-constexpr int kHangGuardMs = 15000;
 
 class GrowingHistory : public velloq_ui::EditorHistory {
  public:
@@ -77,73 +71,10 @@ void say(const std::string& s) { (void)::write(1, s.data(), s.size()); }
   }
 }
 
-class PtyEditor {
+// A pseudo-terminal whose child edits lines.
+class PtyEditor : public PtyProcess {
  public:
-  PtyEditor() {
-    struct winsize w = {};
-    w.ws_col = 80;
-    w.ws_row = 24;
-    std::fflush(nullptr);
-    pid_ = ::forkpty(&master_, nullptr, nullptr, &w);
-    if (pid_ == 0) edit_lines();
-    if (master_ >= 0) ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-  }
-  ~PtyEditor() {
-    if (pid_ > 0 && status_ < 0) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, nullptr, 0);
-    }
-    if (master_ >= 0) ::close(master_);
-  }
-  bool started() const { return pid_ > 0 && master_ >= 0; }
-
-  // Types `bytes`, reading the output meanwhile so neither side blocks.
-  bool send(std::string bytes) {
-    while (!bytes.empty()) {
-      struct pollfd p = {master_, POLLIN | POLLOUT, 0};
-      if (::poll(&p, 1, kHangGuardMs) <= 0) return false;
-      if (p.revents & POLLIN) drain();
-      if (p.revents & POLLOUT) {
-        ssize_t n = ::write(master_, bytes.data(), bytes.size());
-        if (n > 0) bytes.erase(0, (size_t)n);
-      }
-      if (p.revents & (POLLERR | POLLHUP)) return false;
-    }
-    return true;
-  }
-  // Waits until `text` shows after the last match.
-  bool expect(const std::string& text) {
-    for (;;) {
-      size_t at = output_.find(text, matched_);
-      if (at != std::string::npos) {
-        matched_ = at + text.size();
-        return true;
-      }
-      struct pollfd p = {master_, POLLIN, 0};
-      if (::poll(&p, 1, kHangGuardMs) <= 0 || !drain()) return false;
-    }
-  }
-  int finish() {
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return status_;
-  }
-  const std::string& output() const { return output_; }
-
- private:
-  bool drain() {
-    char buf[4096];
-    ssize_t n = ::read(master_, buf, sizeof buf);
-    if (n <= 0) return false;
-    output_.append(buf, (size_t)n);
-    return true;
-  }
-  int master_ = -1;
-  pid_t pid_ = -1;
-  int status_ = -1;
-  std::string output_;
-  size_t matched_ = 0;
+  PtyEditor() : PtyProcess(edit_lines) {}
 };
 
 TEST(LineEditorPtyTest, EditsInRawModeAndRestoresTheTerminal) {
