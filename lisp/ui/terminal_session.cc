@@ -14,6 +14,8 @@ const char* const kVelloqVersion = "1.0";
 
 namespace {
 
+const size_t kLongestPendingLine = 1 << 20;
+
 TerminalSession& session(void* self) { return *static_cast<TerminalSession*>(self); }
 
 std::tm now() {
@@ -167,6 +169,9 @@ void TerminalSession::output(std::string_view text, bool error_colour) {
     pending_.append(text.substr(start));
     pending_error_ = pending_error_ || error_colour;
   }
+  // A program that writes without line ends must not fill the memory: an
+  // overlong line is stored and logged in pieces.
+  if (pending_.size() >= kLongestPendingLine) complete_pending_line();
 }
 
 void TerminalSession::complete_pending_line() {

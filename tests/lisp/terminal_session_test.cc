@@ -187,6 +187,17 @@ TEST_F(TerminalSessionTest, GetintAsksAgainInTheErrorColourUntilAnInteger) {
             (std::vector<std::string>{"Requires an integer value.", "Requires an integer value."}));
 }
 
+TEST_F(TerminalSessionTest, OutputWithoutLineEndsIsStoredInPieces) {
+  start();
+  session->enter_line("(dotimes (i 1100) (princ \"" + std::string(1000, 'a') + "\"))");
+  EXPECT_EQ(frontend.shown.size(), 1100000u + 4u);
+  const auto& lines = session->log()->lines();
+  size_t piece = lines[lines.size() - 2].size();
+  EXPECT_GE(piece, 1u << 20) << "a piece is cut once the line reaches 1 MiB";
+  EXPECT_LE(piece, (1u << 20) + 1000u);
+  EXPECT_EQ(lines.back(), std::string(1100000 - piece, 'a') + "NIL");
+}
+
 TEST_F(TerminalSessionTest, ErrorLinesGoToMessageBoxesOnlyWhenAllowed) {
   start("ALLOW_ERROR_MESSAGES FALSE\nLOAD_DB_AT_STARTUP FALSE\nSAVE_DB_ON_EXIT FALSE\n");
   session->enter_line("(car 'x)");
