@@ -10,12 +10,16 @@
 # The peers are Debian packages that install-deps.sh leaves out:
 #   sudo apt-get install clisp newlisp picolisp
 set -u
-bin="${1:?usage: run_lisp.sh <release bin dir> [program ...]}"
+bin="$(cd "${1:?usage: run_lisp.sh <release bin dir> [program ...]}" && pwd)"
 shift
 here="$(cd "$(dirname "$0")" && pwd)"
 programs="${*:-tak fib queens deriv destructive strings alist sort closures}"
+# Every run happens in a scratch folder with settings that leave the frame
+# databases alone.
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
+cd "$scratch" || exit 1
+printf 'LOAD_DB_AT_STARTUP  FALSE\nSAVE_DB_ON_EXIT     FALSE\n' > velloq.ini
 
 # run COMMAND...: sets `secs` and `result` (the last line printed).
 run() {
@@ -71,6 +75,7 @@ done
 # save them to ten databases, restore them into a fresh interpreter.  Save
 # is the time of build and save less the time of the build alone.
 frames_dir="$(mktemp -d)"
+cp velloq.ini "$frames_dir/"
 ms_of() {
   start=$(date +%s%N)
   (cd "$frames_dir" && cat "$@" | "$bin/velloq" --tty > /dev/null)

@@ -13,6 +13,7 @@
 #include "eval.h"
 #include "streams.h"
 #include "symbols.h"
+#include "toplevel.h"
 
 namespace velloq {
 
@@ -25,9 +26,12 @@ Node* bi_type_of() {
   return kind_symbols[x->kind];
 }
 
+// EXIT ends the session: the front end hears of it, and the running
+// program stops at once, as it does at end of input.
 Node* bi_exit() {
   last_arg();
   if (console.exit_hook) console.exit_hook(console.context);
+  return_to_top_level();
   return nullptr;
 }
 

@@ -13,6 +13,11 @@ namespace velloq {
 static Node* unnamed_nodes = nullptr;  // an ARRAY of BUILTIN_COUNT slots
 static Node* s_builtin_holder = nullptr;
 
+void forget_builtin_nodes() {
+  unnamed_nodes = nullptr;
+  s_builtin_holder = nullptr;
+}
+
 Handler builtin_handler(int position) {
   if (position < 0 || position >= BUILTIN_COUNT) return nullptr;
   return builtin_table[position].handler;

@@ -20,6 +20,9 @@ void define_builtins();
 // The SUBR node of a table position 0..BUILTIN_COUNT-1 (made on first use
 // for unnamed ones, and kept).  Allocates.
 Node* builtin_node(int position);
+// Forgets the nodes cached for unnamed positions (node memory was
+// replaced by a workspace image).  Never raises.
+void forget_builtin_nodes();
 // The handler of a position, or null outside the table (used when a
 // workspace is restored).  Never raises.
 Handler builtin_handler(int position);

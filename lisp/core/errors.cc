@@ -10,6 +10,7 @@
 namespace velloq {
 
 bool error_print_enabled = true;
+bool fatal_error_seen = false;
 static bool printing_error = false;  // an error text is being printed
 
 void print_error_text(const char* message, Node* value, bool has_value) {
@@ -62,12 +63,10 @@ void report_error(const char* message, Node* value) { raise(message, value, true
 
 void fatal_error(const char* message) {
   print_error_text(message, nullptr, false);
-  for (Context* c = context_chain; c; c = c->prev)
-    if ((c->kinds & CX_TOPLEVEL) && c->tag) unwind_to(c, CX_BREAK, nullptr);
-  // During start-up the start-up's own context ends it.
-  for (Context* c = context_chain; c; c = c->prev)
-    if (c->kinds & CX_BREAK) unwind_to(c, CX_BREAK, nullptr);
+  fatal_error_seen = true;
   if (console.exit_hook) console.exit_hook(console.context);
+  for (Context* c = context_chain; c; c = c->prev)
+    if (c->kinds & CX_TOPLEVEL) unwind_to(c, CX_BREAK, nullptr);
   exit(3);
 }
 

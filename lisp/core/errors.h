@@ -12,8 +12,11 @@ struct Node;
 // the front end's exit hook runs and the process exits with status 3.
 [[noreturn]] void report_error(const char* message);
 [[noreturn]] void report_error(const char* message, Node* value);
-// Fatal errors print "error: %s\n" and return to the top level (or end
-// start-up); ERRSET does not catch them.
+// Fatal errors print "error: %s\n", set fatal_error_seen, call the front
+// end's exit hook and return to the top level (or end start-up); ERRSET
+// does not catch them.  The front end then ends the session: the
+// interpreter's memory may be exhausted or inconsistent, so nothing more
+// is evaluated.
 [[noreturn]] void fatal_error(const char* message);
 // Called when a context is resumed: an error text left half printed no
 // longer blocks the next one.

@@ -1,6 +1,7 @@
-// Node memory's internals, shared by allocation (memory.cc) and collection
-// (gc.cc) and by no other file.  A segment is this header followed by
-// `count` nodes; the segment and free-list pointers are in state.h.
+// Node memory's internals, shared by allocation (memory.cc), collection
+// (gc.cc) and the workspace image reader, and by no other file.  A segment
+// is this header followed by `count` nodes; the segment and free-list
+// pointers are in state.h.
 #pragma once
 
 #include "node.h"
@@ -26,6 +27,9 @@ void release_free_segments();
 // collection freed much (so that the process stays near the ceiling while
 // its mix of nodes, strings and vectors changes).  Never raises.
 void trim_heap_after_collection();
+// Zero-filled memory for string text and slot vectors within the heap
+// ceiling; null when refused.  Never raises.
+void* heap_alloc(size_t bytes);
 // Gives a segment back to the C heap.  Its nodes' data must be released.
 void release_segment(Segment* s);
 

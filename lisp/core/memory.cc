@@ -112,8 +112,7 @@ bool reserve_heap_bytes(size_t bytes) {
 
 void release_heap_bytes(size_t bytes) { used_bytes -= bytes < used_bytes ? bytes : used_bytes; }
 
-// Takes zero-filled memory for strings and vectors within the ceiling.
-static void* heap_alloc(size_t bytes) { return pool_alloc(bytes); }
+void* heap_alloc(size_t bytes) { return pool_alloc(bytes); }
 static void heap_free(void* p, size_t bytes) { pool_free(p, bytes); }
 
 static size_t segment_bytes(int32_t count) { return sizeof(Segment) + sizeof(Node) * (size_t)count; }

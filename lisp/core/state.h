@@ -79,6 +79,7 @@ extern int pending_kind;              // the kind of that exit
 
 // ---- errors.cc: the error path ----
 extern bool error_print_enabled;      // whether the innermost handler prints
+extern bool fatal_error_seen;         // a fatal error stopped the interpreter
 
 // ---- streams.cc: the console and the transcript ----
 extern Node* console_stream;          // the file stream that stands for the terminal

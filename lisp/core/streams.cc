@@ -6,6 +6,7 @@
 #include "errors.h"
 #include "file_streams.h"
 #include "symbols.h"
+#include "toplevel.h"
 
 namespace velloq {
 
@@ -21,6 +22,10 @@ static long console_pos = 0;
 static int console_unget = -1;
 
 void reset_stream_state() { console_error_colour = false; }
+
+void dribble_input(const char* text, long len) { transcript_write(text, (size_t)len); }
+
+void close_dribble() { switch_transcript(nullptr); }
 
 void set_console_input(const char* text) {
   console_text = text;
@@ -47,6 +52,8 @@ static int console_get() {
       }
     }
     if (!console_may_read_more || !console.read_more || !console.read_more(console.context)) return -1;
+    // The break key pressed while the program waited ends it here.
+    poll_user_break();
   }
 }
 

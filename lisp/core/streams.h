@@ -16,6 +16,13 @@ struct ConsoleIO {
   // Asked when the console input is used up while a program reads: makes
   // the next line the console input; false at end of input.
   bool (*read_more)(void* context);
+  // Waits for the reply line a program asks for (GETSTRING and the like):
+  // sets *line to it, without its line end, valid until the next call;
+  // false at end of input.
+  bool (*read_reply)(void* context, const char** line);
+  // Asks question in the prompt dialog (ASKBOX): sets *answer, valid until
+  // the next call; false when the user cancelled or input ended.
+  bool (*ask)(void* context, const char* question, const char** answer);
   bool (*break_requested)(void* context);
   void (*process_events)(void* context);
   void (*exit_hook)(void* context);
@@ -24,6 +31,12 @@ extern ConsoleIO console;
 extern bool console_error_colour;  // set while the error text is written
 extern long output_count;          // every character written to any stream
 extern FILE* dribble_file;         // transcript of console traffic, or null
+
+// Copies text the user typed into the transcript (DRIBBLE), when one is
+// open: the transcript holds the terminal's input as well as its output.
+void dribble_input(const char* text, long len);
+// Closes the transcript, when one is open.  Never raises.
+void close_dribble();
 
 // The terminal input text (Windows-1251, ends at its NUL).
 void set_console_input(const char* text);

@@ -15,25 +15,25 @@
 #include "reader.h"
 #include "streams.h"
 #include "symbols.h"
+#include "workspace_image.h"
 
 namespace velloq {
 
-bool start_interpreter() {
-  context_chain = nullptr;
-  if (!init_node_memory()) {
-    print_error_text("insufficient memory", nullptr, false);
-    return false;
+namespace {
+
+// Writes "error: " and message straight to the front end: during start-up
+// the console stream may not exist yet.
+void startup_message(const char* message) {
+  const char* parts[] = {"error: ", message, "\n"};
+  for (const char* p : parts) {
+    if (console.write_string) console.write_string(console.context, p, true);
+    dribble_input(p, (long)strlen(p));
   }
-  trace_depth = 0;
-  argp = nullptr;
-  argc_left = 0;
-  Context ctx;
-  begin_context(&ctx, CX_BREAK, nullptr);
-  if (setjmp(ctx.resume)) {
-    context_chain = nullptr;
-    print_error_text("fatal initialization error", nullptr, false);
-    return false;
-  }
+}
+
+// The system from nothing: symbols, streams, read table, frames, the
+// system variables and the built-ins.
+void build_from_nothing() {
   init_symbols();
   init_console_streams();
   init_readtable();
@@ -42,13 +42,68 @@ bool start_interpreter() {
   for (Node* v : nil_vars) set_slot(v, S_VALUE, nullptr);
   define_builtins();
   init_frames();
+}
+
+// The rest of the interpreter after node memory came from an image.
+void finish_restored_workspace() {
+  forget_builtin_nodes();
+  init_console_streams();
+  // The image holds no frames (its reader refuses them): the built-in
+  // hierarchy is built anew over the restored symbols.
+  init_frames();
+}
+
+// Rebuilds the workspace from the image or from nothing.  May raise.
+void build_workspace() {
+  WorkspaceOutcome w = restore_workspace_file("velloq.wks", default_workspace_limits);
+  if (w.result == WKS_RESTORED) {
+    finish_restored_workspace();
+    return;
+  }
+  if (w.result != WKS_ABSENT) startup_message(w.message);
+  build_from_nothing();
+}
+
+// Loads "init.lsp" as the top level: a user break or EXIT there ends the
+// load, not the program.
+void load_init_file() {
+  Context ctx;
+  begin_context(&ctx, CX_TOPLEVEL | CX_BREAK, s_t);
+  if (setjmp(ctx.resume) == 0) load_file("init.lsp", true, false);
   end_context(&ctx);
-  return true;
+}
+
+}  // namespace
+
+bool start_interpreter() {
+  context_chain = nullptr;
+  fatal_error_seen = false;
+  trace_depth = 0;
+  argp = nullptr;
+  argc_left = 0;
+  if (!init_node_memory()) {
+    startup_message("insufficient memory - fixnum segment");
+    return false;
+  }
+  // An error that reaches this context during start-up is fatal.
+  Context ctx;
+  begin_context(&ctx, CX_TOPLEVEL | CX_BREAK, nullptr);
+  if (setjmp(ctx.resume)) {
+    context_chain = nullptr;
+    startup_message("fatal initialization error");
+    return false;
+  }
+  build_workspace();
+  end_context(&ctx);
+  load_init_file();
+  return !fatal_error_seen;
 }
 
 void stop_interpreter() {
   context_chain = nullptr;
+  close_dribble();
   free_node_memory();
+  console_stream = nullptr;
 }
 
 static void shift(Node* a, Node* b, Node* c, Node* v) {
@@ -66,6 +121,8 @@ static void skip_to_line_end(Node* in) {
 }
 
 void evaluate_top_level_text(const char* text, int* more) {
+  *more = 0;
+  if (fatal_error_seen) return;
   set_console_input(text);
   console_may_read_more = false;
   Context ctx;
@@ -77,14 +134,14 @@ void evaluate_top_level_text(const char* text, int* more) {
     clear_console_input();
     console_may_read_more = false;
     end_context(&ctx);
-    *more = 0;
     return;
   }
   Node* expr = nullptr;
   PROTECT(expr);
-  *more = 0;
-  if (read_value(standard_input(), &expr)) {
-    skip_to_line_end(standard_input());
+  // The terminal's text is read from the console itself: what a program
+  // does to *STANDARD-INPUT* changes its own reads only.
+  if (read_value(console_stream, &expr)) {
+    skip_to_line_end(console_stream);
     shift(s_plus1, s_plus2, s_plus3, expr);
     set_slot(s_minus, S_VALUE, expr);
     console_may_read_more = true;
@@ -113,6 +170,11 @@ void poll_user_break() {
     }
     if (round == 0 && console.process_events) console.process_events(console.context);
   }
+}
+
+void return_to_top_level() {
+  for (Context* c = context_chain; c; c = c->prev)
+    if (c->kinds & CX_TOPLEVEL) unwind_to(c, CX_BREAK, nullptr);
 }
 
 bool load_file(const char* name, bool verbose, bool print) {
@@ -182,8 +244,8 @@ Node* bi_load() {
   return load_file(copy, verbose, print) ? s_t : nullptr;
 }
 
-// (DRIBBLE [name]): the transcript receives everything written to the
-// terminal.
+// (DRIBBLE [name]): the transcript receives the terminal's traffic, what
+// is typed and what is written.
 Node* bi_dribble() {
   Node* name = more_args() ? next_arg() : nullptr;
   last_arg();

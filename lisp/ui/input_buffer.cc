@@ -114,6 +114,15 @@ bool DepthScan::complete() const {
   }
 }
 
+int DepthScan::open_depth() const {
+  switch (state_) {
+    case kString: case kStringEscape: case kBar: case kBarEscape: case kBlock:
+      return -1;
+    default:
+      return depth_ > 0 ? depth_ : 0;
+  }
+}
+
 bool parens_balanced(const std::string& text) {
   DepthScan scan;
   scan.feed(text.data(), text.size());

@@ -20,6 +20,9 @@ class DepthScan {
   // (more closing than opening parentheses goes to the reader, which
   // reports it) and no string, name or block comment is open.
   bool complete() const;
+  // The parentheses still open, 0 when none, -1 inside a string, a |…|
+  // name or a block comment.
+  int open_depth() const;
   int depth() const { return depth_; }
   void reset() { *this = DepthScan(); }
 
@@ -77,6 +80,8 @@ class InputBuffer {
   // The buffer's text; the buffer is empty and the scan starts afresh.
   std::string take();
   const std::string& text() const { return text_; }
+  // The open parentheses of what the buffer holds (DepthScan::open_depth).
+  int open_depth() const { return scan_.open_depth(); }
 
  private:
   std::string text_;

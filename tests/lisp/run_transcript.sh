@@ -25,9 +25,11 @@
 # (`ctest -R '^lisp_'` in a build folder runs every transcript against
 # that folder's velloq).
 #
-# NAME.env, when present, holds environment settings for the run; the
+# NAME.env, when present, holds environment settings for the run
+# (VELLOQ_EXPECT_STATUS there is the exit status expected, 0 otherwise); the
 # folder NAME.data, when present, is copied into the scratch folder the
-# session runs in.
+# session runs in.  That folder starts with a "velloq.ini" that leaves the
+# frame databases alone at start and exit (NAME.data may replace it).
 set -u
 velloq="$1"
 transcript="$2"
@@ -37,6 +39,7 @@ if [ "${VELLOQ_GC_STRESS:-}" = "1" ]; then stress=1; fi
 if [ -f "$base.env" ]; then set -a; . "$base.env"; set +a; fi
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+printf 'LOAD_DB_AT_STARTUP  FALSE\nSAVE_DB_ON_EXIT     FALSE\n' > "$work/velloq.ini"
 if [ -d "$base.data" ]; then cp -R "$base.data/." "$work/"; fi
 LC_ALL=C awk -v dir="$work" '
   BEGIN { n = 1; out = dir "/.input1"; printf "" > out }
@@ -51,14 +54,16 @@ LC_ALL=C awk -v stress=$stress '
   /^\\ / { print substr($0, 3); next }
   { print }
 ' "$transcript" > "$work/.expected"
+# Each session's exit status is checked; a session that ended otherwise than
+# expected stops the run.
 status=0
 : > "$work/.actual"
 for input in $(cd "$work" && ls .input* | sort -V); do
   (cd "$work" && LC_ALL=C.UTF-8 "$velloq" --tty < "$input" >> .actual 2>&1)
   status=$?
-  if [ $status -ne 0 ]; then break; fi
+  if [ $status -ne "${VELLOQ_EXPECT_STATUS:-0}" ]; then break; fi
 done
-if [ $status -ne 0 ]; then
+if [ $status -ne "${VELLOQ_EXPECT_STATUS:-0}" ]; then
   echo "velloq exited with status $status"
   cat "$work/.actual"
   exit 1

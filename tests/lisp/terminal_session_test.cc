@@ -1,12 +1,20 @@
-// The terminal session: its input buffer rule, and a session driven by a
-// scripted front end.
+// The terminal session driven by a scripted front end, in a scratch
+// folder of its own: input buffer, output lines, replies, the busy and
+// awaiting-input states, settings, log and history wiring.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "input_buffer.h"
 #include "terminal_session.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -113,88 +121,279 @@ TEST(InputBufferTest, TooLongExpressionsAreRefusedToTheirEnd) {
   EXPECT_EQ(buffer.take(), "(+ 1 2)\n");
 }
 
+std::string read_file(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
 // Records what the session shows; answers reads from a queue and breaks
 // when told to.
 class ScriptedFrontend : public velloq_ui::TerminalFrontend {
  public:
+  velloq_ui::TerminalSession* session = nullptr;
   std::string shown;
   std::string shown_in_error_colour;
+  std::vector<std::string> error_boxes;
+  std::vector<std::string> problems;
+  std::vector<std::string> prompts;   // the output line each read was typed after
   std::deque<std::string> replies;
   int busy_runs = 0;
-  bool break_pending = false;
+  bool busy_seen_while_reading = false;
+  bool awaiting_seen_while_reading = false;
+  bool break_on_next_read = false;
 
   void show_text(std::string_view text, bool error_colour) override {
     shown += text;
     if (error_colour) shown_in_error_colour += text;
   }
-  bool read_line(std::string* line) override {
-    if (replies.empty()) return false;
+  velloq_ui::LineRead read_line(std::string_view prompt, std::string* line) override {
+    prompts.emplace_back(prompt);
+    busy_seen_while_reading = session->busy();
+    awaiting_seen_while_reading = session->awaiting_input();
+    if (break_on_next_read) return velloq_ui::LineRead::Interrupted;
+    if (replies.empty()) return velloq_ui::LineRead::EndOfInput;
     *line = replies.front();
+    replies.pop_front();
+    return velloq_ui::LineRead::Line;
+  }
+  bool ask_box(const std::string& question, std::string* answer) override {
+    prompts.push_back(question);
+    if (replies.empty()) return false;
+    *answer = replies.front();
     replies.pop_front();
     return true;
   }
-  bool take_break_request() override {
-    bool pending = break_pending;
-    break_pending = false;
-    return pending;
-  }
+  void show_error_message(const std::string& line) override { error_boxes.push_back(line); }
+  void report_problem(const std::string& text) override { problems.push_back(text); }
   void begin_busy() override { busy_runs++; }
 };
 
 class TerminalSessionTest : public ::testing::Test {
  protected:
+  fs::path old_dir = fs::current_path();
+  fs::path dir;
   ScriptedFrontend frontend;
-  velloq_ui::TerminalSession session{frontend};
+  std::unique_ptr<velloq_ui::TerminalSession> session;
 
-  void SetUp() override { ASSERT_TRUE(session.start()); }
-  void TearDown() override { session.stop(); }
+  void SetUp() override {
+    char tmpl[] = "/tmp/velloq_session_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir = tmpl;
+    fs::current_path(dir);
+  }
+  void TearDown() override {
+    session.reset();
+    fs::current_path(old_dir);
+    fs::remove_all(dir);
+  }
+  void start(const std::string& ini = "LOAD_DB_AT_STARTUP FALSE\nSAVE_DB_ON_EXIT FALSE\n") {
+    std::ofstream(dir / "velloq.ini") << ini;
+    session = std::make_unique<velloq_ui::TerminalSession>(frontend);
+    frontend.session = session.get();
+    ASSERT_TRUE(session->start());
+    frontend.shown.clear();
+    frontend.busy_runs = 0;
+  }
 };
 
 TEST_F(TerminalSessionTest, LinesRunOnceTheirParenthesesBalance) {
-  session.enter_line("(list 1");
+  start();
+  session->enter_line("(list 1");
   EXPECT_EQ(frontend.busy_runs, 0);
-  EXPECT_EQ(session.input().text(), "(list 1\n");
-  session.enter_line("2)");
+  EXPECT_EQ(session->open_depth(), 1);
+  session->enter_line("2)");
   EXPECT_EQ(frontend.busy_runs, 1);
   EXPECT_EQ(frontend.shown, "(1 2)\n");
-  EXPECT_EQ(session.input().text(), "");
+  EXPECT_EQ(session->input().text(), "");
+  EXPECT_FALSE(session->busy());
 }
 
-TEST_F(TerminalSessionTest, EndOfInputRunsAnUnfinishedBuffer) {
-  session.end_input();
-  EXPECT_EQ(frontend.busy_runs, 0);
-  session.enter_line("(list 1");
-  session.end_input();
+TEST_F(TerminalSessionTest, OpenDepthCountsWhatIsStillOpen) {
+  start();
+  struct Case { const char* line; int depth; } cases[] = {
+      {"(a (b (c", 3}, {"  \"(\" d)", 2}, {"\"open", -1}, {"string\"))", 0}};
+  for (auto& c : cases) {
+    session->enter_line(c.line);
+    EXPECT_EQ(session->open_depth(), c.depth) << c.line;
+  }
+}
+
+TEST_F(TerminalSessionTest, AbandonedInputIsForgotten) {
+  start();
+  session->enter_line("(list 1");
+  session->abandon_input();
+  EXPECT_EQ(session->input().text(), "");
+  session->enter_line("(+ 2 3)");
+  EXPECT_EQ(frontend.shown, "5\n");
+}
+
+TEST_F(TerminalSessionTest, EndOfInputRunsAnUnfinishedBufferAndEnds) {
+  start();
+  session->enter_line("(list 1");
+  session->end_input();
   EXPECT_EQ(frontend.busy_runs, 1);
   EXPECT_EQ(frontend.shown, "error: unexpected EOF\n");
+  EXPECT_TRUE(session->should_end());
 }
 
-TEST_F(TerminalSessionTest, AReadingProgramGetsTheFrontEndsNextLine) {
-  frontend.replies = {"typed reply"};
-  session.enter_line("(read-line)");
-  EXPECT_EQ(frontend.shown, "\"typed reply\"\n");
+TEST_F(TerminalSessionTest, AReplyIsTypedAfterThePromptAndCompletesItsLine) {
+  start("USELOG TRUE\nLOGFILE t.log\nLOAD_DB_AT_STARTUP FALSE\nSAVE_DB_ON_EXIT FALSE\n");
+  frontend.replies = {"Ann"};
+  session->enter_line("(getstring \"Name? \")");
+  EXPECT_EQ(frontend.prompts, std::vector<std::string>{"Name? "});
+  EXPECT_TRUE(frontend.busy_seen_while_reading);
+  EXPECT_TRUE(frontend.awaiting_seen_while_reading);
+  EXPECT_FALSE(session->awaiting_input());
+  EXPECT_EQ(frontend.shown, "Name? \"Ann\"\n");
+  const auto& lines = session->log()->lines();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[lines.size() - 3], "(getstring \"Name? \")");
+  EXPECT_EQ(lines[lines.size() - 2], "Name? Ann");
+  EXPECT_EQ(lines[lines.size() - 1], "\"Ann\"");
 }
 
-TEST_F(TerminalSessionTest, TheBreakKeyEndsTheEvaluationInTheErrorColour) {
-  frontend.break_pending = true;
-  session.enter_line("(loop)");
-  EXPECT_EQ(frontend.shown_in_error_colour, "*User-Break*\n");
-  EXPECT_FALSE(session.exit_requested());
+TEST_F(TerminalSessionTest, GetintAsksAgainInTheErrorColourUntilAnInteger) {
+  start();
+  frontend.replies = {"abc", "4.5", " 42 "};
+  session->enter_line("(getint \"Age? \")");
+  EXPECT_EQ(frontend.shown,
+            "Age? Requires an integer value.\nAge? Requires an integer value.\nAge? 42\n");
+  EXPECT_EQ(frontend.shown_in_error_colour,
+            "Requires an integer value.\nRequires an integer value.\n");
+  EXPECT_EQ(frontend.error_boxes,
+            (std::vector<std::string>{"Requires an integer value.", "Requires an integer value."}));
 }
 
 TEST_F(TerminalSessionTest, ATooLongExpressionIsRefusedInTheErrorColour) {
-  session.enter_line("(list \"" + std::string(velloq_ui::kMaxExpressionBytes, 'x'));
+  start();
+  session->enter_line("(list \"" + std::string(velloq_ui::kMaxExpressionBytes, 'x'));
   EXPECT_EQ(frontend.shown_in_error_colour, velloq_ui::TerminalSession::kExpressionTooLong);
-  EXPECT_EQ(session.input().text(), "");
-  session.enter_line("still inside the refused string\")");
-  session.enter_line("(+ 1 2)");
+  EXPECT_EQ(session->input().text(), "");
+  session->enter_line("still inside the refused string\")");
+  session->enter_line("(+ 1 2)");
   EXPECT_EQ(frontend.busy_runs, 1);
   EXPECT_EQ(frontend.shown, std::string(velloq_ui::TerminalSession::kExpressionTooLong) + "3\n");
 }
 
-TEST_F(TerminalSessionTest, ExitAsksToEndTheSession) {
-  session.enter_line("(exit)");
-  EXPECT_TRUE(session.exit_requested());
+TEST_F(TerminalSessionTest, OutputWithoutLineEndsIsStoredInPieces) {
+  start();
+  session->enter_line("(dotimes (i 1100) (princ \"" + std::string(1000, 'a') + "\"))");
+  EXPECT_EQ(frontend.shown.size(), 1100000u + 4u);
+  const auto& lines = session->log()->lines();
+  size_t piece = lines[lines.size() - 2].size();
+  EXPECT_GE(piece, 1u << 20) << "a piece is cut once the line reaches 1 MiB";
+  EXPECT_LE(piece, (1u << 20) + 1000u);
+  EXPECT_EQ(lines.back(), std::string(1100000 - piece, 'a') + "NIL");
+}
+
+TEST_F(TerminalSessionTest, ErrorLinesGoToMessageBoxesOnlyWhenAllowed) {
+  start("ALLOW_ERROR_MESSAGES FALSE\nLOAD_DB_AT_STARTUP FALSE\nSAVE_DB_ON_EXIT FALSE\n");
+  session->enter_line("(car 'x)");
+  EXPECT_EQ(frontend.shown_in_error_colour, "error: bad argument type - X\n");
+  EXPECT_TRUE(frontend.error_boxes.empty());
+  session->settings().allow_error_messages = true;
+  session->enter_line("(car 'y)");
+  EXPECT_EQ(frontend.error_boxes, std::vector<std::string>{"error: bad argument type - Y"});
+}
+
+TEST_F(TerminalSessionTest, EndOfInputWhileAProgramWaitsGivesNilAndEnds) {
+  start();
+  session->enter_line("(list (getnum) (askbox \"Sure?\"))");
+  EXPECT_EQ(frontend.shown, "(NIL NIL)\n");
+  EXPECT_TRUE(session->should_end());
+}
+
+TEST_F(TerminalSessionTest, AskboxAnswersWithTheDialogsText) {
+  start();
+  frontend.replies = {"yes, sure"};
+  session->enter_line("(askbox \"Sure?\")");
+  EXPECT_EQ(frontend.prompts, std::vector<std::string>{"Sure?"});
+  EXPECT_EQ(frontend.shown, "\"yes, sure\"\n");
+}
+
+TEST_F(TerminalSessionTest, TheBreakKeyWhileAProgramWaitsEndsIt) {
+  start();
+  frontend.break_on_next_read = true;
+  session->enter_line("(progn (getstring) (print 'not-reached))");
+  EXPECT_EQ(frontend.shown, "*User-Break*\n");
+  EXPECT_FALSE(session->should_end());
+}
+
+TEST_F(TerminalSessionTest, BreakRequestEndsTheEvaluationInTheErrorColour) {
+  start();
+  session->request_break();  // cleared by begin-busy: a new run starts clean
+  session->enter_line("(+ 1 2)");
+  EXPECT_EQ(frontend.shown, "3\n");
+}
+
+TEST_F(TerminalSessionTest, ExitEndsTheRunningProgramAndTheSession) {
+  start();
+  session->enter_line("(progn (princ \"bye\") (loop (exit)))");
+  EXPECT_TRUE(session->exit_requested());
+  EXPECT_TRUE(session->should_end());
+  EXPECT_EQ(frontend.shown, "bye");
+  EXPECT_EQ(session->pending_line(), "") << "the line is completed at the end of the run";
+  EXPECT_EQ(session->log()->lines().back(), "bye");
+}
+
+TEST_F(TerminalSessionTest, TheTopLevelReadsTheTerminalWhateverStandardInputHolds) {
+  start();
+  session->enter_line("(setq *standard-input* nil)");
+  session->enter_line("(+ 1 2)");
+  EXPECT_EQ(frontend.shown, "NIL\n3\n");
+}
+
+TEST_F(TerminalSessionTest, EnteredLinesGoIntoTheHistory) {
+  start("MAX_STORED_INPUT 4\nLOAD_DB_AT_STARTUP FALSE\nSAVE_DB_ON_EXIT FALSE\n");
+  for (const char* l : {"(+ 1 1)", "(+ 1 1)", "", "(+ 2 2)  ", "(+ 3 3)"}) session->enter_line(l);
+  EXPECT_EQ(session->history().entries(),
+            (std::vector<std::string>{"", "(+ 2 2)", "(+ 3 3)", ""}));
+}
+
+TEST_F(TerminalSessionTest, SettingsAreReadClampedAndWrittenBackAtStop) {
+  start("MAX_STORED_LINES 50\nMAX_STORED_INPUT 500\nUSELOG FALSE\n"
+        "LOAD_DB_AT_STARTUP FALSE\nSAVE_DB_ON_EXIT FALSE\n");
+  EXPECT_EQ(session->settings().max_stored_lines, 100);
+  EXPECT_EQ(session->settings().max_stored_input, 100);
+  session->stop();
+  EXPECT_EQ(read_file(dir / "velloq.ini"),
+            "USELOG      FALSE\n"
+            "LOGFILE     VELLOQ.LOG\n"
+            "MAX_STORED_LINES    100\n"
+            "MAX_STORED_INPUT    100\n"
+            "SAVE_DB_ON_EXIT     FALSE\n"
+            "LOAD_DB_AT_STARTUP  FALSE\n"
+            "STARTUP_DB  databases.dat\n"
+            "ALLOW_ERROR_MESSAGES        TRUE\n");
+  EXPECT_FALSE(fs::exists(dir / "VELLOQ.LOG"));
+}
+
+TEST_F(TerminalSessionTest, TheLogHoldsTheTrafficBetweenLogOnAndLogOff) {
+  start("LOGFILE s.log\nLOAD_DB_AT_STARTUP FALSE\nSAVE_DB_ON_EXIT FALSE\n");
+  session->enter_line("(+ 1 2)");
+  session->stop();
+  std::string log = read_file(dir / "s.log");
+  EXPECT_EQ(log.rfind("[Log on.  Date: ", 0), 0u) << log;
+  EXPECT_NE(log.find("]\n(+ 1 2)\n3\n[Log off. Date: "), std::string::npos) << log;
+}
+
+TEST_F(TerminalSessionTest, DatabasesAreRestoredAndSavedWhenTheSettingsAsk) {
+  std::ofstream(dir / "init.lsp") << "(defun restore () (princ \"restoring\") 'r)\n"
+                                     "(defun save () (princ \"saving\") 's)\n";
+  start("LOAD_DB_AT_STARTUP TRUE\nSAVE_DB_ON_EXIT TRUE\n");
+  session->restore_if_asked();
+  session->save_if_asked();
+  EXPECT_EQ(frontend.shown, "restoringR\nsavingS\n");
+}
+
+TEST_F(TerminalSessionTest, NothingIsRestoredOrSavedWhenTheSettingsSayNo) {
+  std::ofstream(dir / "init.lsp") << "(defun restore () 'r)\n(defun save () 's)\n";
+  start();
+  session->restore_if_asked();
+  session->save_if_asked();
+  EXPECT_EQ(frontend.shown, "");
 }
 
 }  // namespace

@@ -7,6 +7,8 @@ velloq="$1"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkfifo "$work/in"
+printf 'LOAD_DB_AT_STARTUP  FALSE\nSAVE_DB_ON_EXIT     FALSE\n' > "$work/velloq.ini"
+cd "$work" || exit 1
 "$velloq" --tty < "$work/in" > "$work/out" 2>&1 &
 pid=$!
 exec 3> "$work/in"

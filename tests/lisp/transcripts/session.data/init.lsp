@@ -1,0 +1,2 @@
+; Loaded at start-up, before the first line is read.
+(setq from-init '(loaded by init))
