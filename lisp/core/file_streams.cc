@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "errors.h"
+#include "file_open.h"
 #include "streams.h"
 
 namespace velloq {
@@ -56,10 +57,16 @@ static const char* failure_message(const char* verb, const char* name, int error
   return failure_text;
 }
 
+FILE* open_input_file(const char* path, const char* mode, bool* not_regular) {
+  FILE* fp = fileio::fopenRegular(path, mode);
+  if (not_regular) *not_regular = !fp && (errno == EINVAL || errno == EISDIR);
+  return fp;
+}
+
 Node* open_file_stream(const char* path, const char* mode) {
   // The node is made first so that a failing allocation cannot leak a file.
   Node* s = make_file_stream(nullptr);
-  FILE* fp = fopen(path, mode);
+  FILE* fp = mode[0] == 'r' ? open_input_file(path, mode) : fopen(path, mode);
   if (!fp) return nullptr;
   if (!remember(fp, path)) {
     fclose(fp);

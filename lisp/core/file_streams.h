@@ -22,6 +22,11 @@ void file_stream_put(Node* s, int c);
 void close_file_stream(Node* s);
 // Closes the file of a stream being collected; a failure cannot be raised
 // there and is written to the console.  Never raises.
+// Opens a file for reading ("r" or "rb") without ever blocking: a named
+// pipe, a device or a folder is refused (*not_regular set) as a file that
+// cannot be opened is.  Null on failure.  Never raises.
+FILE* open_input_file(const char* path, const char* mode, bool* not_regular = nullptr);
+
 void release_file_stream(Node* s);
 
 // The transcript (DRIBBLE): every character written to the console is

@@ -48,7 +48,7 @@ void build_from_nothing() {
 void finish_restored_workspace() {
   forget_builtin_nodes();
   init_console_streams();
-  // The image holds no frames (its reader refuses them): the built-in
+  // The image keeps no frames (its reader drops them): the built-in
   // hierarchy is built anew over the restored symbols.
   init_frames();
 }
@@ -185,8 +185,14 @@ bool load_file(const char* name, bool verbose, bool print) {
   const char* slash = strrchr(path, '/');
   const char* dot = strrchr(path, '.');
   if (!dot || (slash && dot < slash)) strcat(path, ".lsp");
-  FILE* fp = fopen(path, "r");
-  if (!fp) return false;
+  bool not_regular = false;
+  FILE* fp = open_input_file(path, "r", &not_regular);
+  if (!fp) {
+    // A missing file is no error; a pipe or a folder named as one is.
+    if (not_regular) print_error_text("cannot load, not a regular file", make_string_from(path), true);
+    return false;
+  }
+  // Running out of nodes is fatal, so the file cannot leak here.
   Node* stream = make_file_stream(nullptr);
   stream->u.fp = fp;
   PROTECT(stream);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "builtins.h"
+#include "file_streams.h"
 #include "heap.h"
 #include "symbols.h"
 
@@ -20,6 +21,9 @@ const WorkspaceLimits default_workspace_limits = {4L << 20, 16L << 20, (size_t)6
 namespace {
 
 enum { FIXNUM_NODES = 384, CHAR_NODES = 256, PERMANENT_NODES = FIXNUM_NODES + CHAR_NODES };
+// A FRAME node of the image: its slots are not in the image, so the frame
+// is dropped and every reference to it reads as NIL.
+enum { DROPPED = -1 };
 enum { C_NAME, C_TYPE, C_REQ, C_OPT, C_REST, C_KEY, C_AUX, C_BODY, C_ENV, C_FENV, CLOSURE_SLOTS = 12 };
 
 // One node as the image describes it.  Kind 0 is a node the image does not
@@ -90,7 +94,6 @@ bool permanent_node_kept(const ImageNode& given, const ImageNode& fixed) {
 
 bool read_record(Image& im, int kind, uint32_t position, const WorkspaceLimits& limits) {
   if (kind <= K_FREE || kind > K_FRAME) return refuse(im, "bad node kind");
-  if (kind == K_FRAME) return refuse(im, "frame nodes cannot be restored");
   long index = (long)(position / 2) - 1;
   if (index >= limits.max_nodes) return refuse(im, "more nodes than allowed");
   ImageNode n = {(int8_t)kind, 0, 0, 0};
@@ -108,6 +111,7 @@ bool read_record(Image& im, int kind, uint32_t position, const WorkspaceLimits& 
   }
   if (kind == K_CHAR) return refuse(im, "character outside the character segment");
   if ((size_t)index >= im.nodes.size()) im.nodes.resize((size_t)index + 1, ImageNode{});
+  if (kind == K_FRAME) n = {DROPPED, 0, 0, 0};
   im.nodes[index] = n;
   return true;
 }
@@ -164,7 +168,30 @@ bool names_node(const Image& im, uint32_t number) {
   if (number == 0) return true;
   if (number & 1) return false;
   size_t index = number / 2 - 1;
-  return index < im.nodes.size() && im.nodes[index].kind != K_FREE;
+  return index < im.nodes.size() && im.nodes[index].kind != K_FREE && im.nodes[index].kind != DROPPED;
+}
+
+bool names_dropped(const Image& im, uint32_t number) {
+  size_t index = number / 2 - 1;
+  return number && !(number & 1) && index < im.nodes.size() && im.nodes[index].kind == DROPPED;
+}
+
+void forget_dropped(const Image& im, uint32_t* number) {
+  if (names_dropped(im, *number)) *number = 0;
+}
+
+// References to dropped frames become NIL: the frames come back from their
+// databases, the built-in ones from the frame system's start-up.
+void forget_dropped_frames(Image& im) {
+  for (ImageNode& n : im.nodes) {
+    if (n.kind == K_CONS || n.kind == K_USTREAM) {
+      forget_dropped(im, &n.a);
+      forget_dropped(im, &n.b);
+    } else if (is_vectorlike_kind(n.kind)) {
+      for (int32_t i = 0; i < (int32_t)n.a; i++) forget_dropped(im, &im.slots[n.data + (size_t)i]);
+    }
+  }
+  forget_dropped(im, &im.obarray);
 }
 
 const ImageNode* node_of(const Image& im, uint32_t number) {
@@ -331,6 +358,7 @@ bool parse_image(Image& im, const WorkspaceLimits& limits) {
   describe_permanent_nodes(im);
   if (!read_number(im, &im.obarray) || im.obarray == 0) return refuse(im, "no object array");
   if (!read_records(im, limits) || !read_data(im, limits)) return false;
+  forget_dropped_frames(im);
   if (!names_node(im, im.obarray)) return refuse(im, "node number out of range");
   return references_known(im) && nodes_well_formed(im);
 }
@@ -423,7 +451,7 @@ WorkspaceOutcome rebuild_node_memory(const Image& im) {
   const char* failure = nullptr;
   for (long i = PERMANENT_NODES; i < (long)im.nodes.size(); i++) {
     const ImageNode& d = im.nodes[(size_t)i];
-    if (d.kind == K_FREE) continue;
+    if (d.kind == K_FREE || d.kind == DROPPED) continue;
     if (!fill_node(im, map, d, node_at(map, i), &failure)) return no_memory(failure);
   }
   obarray_symbol = node_named(map, im.obarray);
@@ -456,7 +484,9 @@ WorkspaceOutcome restore_workspace_bytes(const unsigned char* data, size_t size,
 WorkspaceOutcome restore_workspace_file(const char* name, const WorkspaceLimits& limits) {
   std::string path = name;
   if (!has_extension(name)) path += ".wks";
-  FILE* f = fopen(path.c_str(), "rb");
+  bool not_regular = false;
+  FILE* f = open_input_file(path.c_str(), "rb", &not_regular);
+  if (!f && not_regular) return {WKS_REFUSED, "reading workspace file", "not a regular file"};
   if (!f) return {WKS_ABSENT, "", "cannot open the image"};
   std::vector<unsigned char> bytes;
   unsigned char buffer[65536];

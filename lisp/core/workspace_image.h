@@ -10,9 +10,11 @@
 // must be well formed.  A refused image leaves node memory as it was.
 //
 // FRAME nodes: the image keeps no slot data for them, so a frame's slots,
-// children and name cannot be rebuilt; an image holding a FRAME node is
-// refused like any other bad image, and start-up builds from nothing (which
-// builds the frame hierarchy afresh).  Nodes of kind 8, which no operation
+// children and name cannot be rebuilt.  Every workspace holds the built-in
+// frames, so refusing such images would refuse them all: the reader drops
+// the FRAME nodes instead, every reference to one reads as NIL, and
+// start-up builds the built-in hierarchy afresh over the restored symbols.
+// The user's frames come back from their databases (RESTORE).  Nodes of kind 8, which no operation
 // makes, are read with their slot data and kept without slots.
 #pragma once
 

@@ -9,6 +9,7 @@
 #include "databases.h"
 #include "errors.h"
 #include "eval.h"
+#include "file_streams.h"
 #include "frame_events.h"
 #include "frames.h"
 #include "streams.h"
@@ -185,7 +186,7 @@ static void load_lines(FILE* fp, const char* path, char* buf) {
 }
 
 bool load_database_file(const char* path) {
-  FILE* fp = fopen(path, "rb");
+  FILE* fp = open_input_file(path, "rb");
   if (!fp) return false;
   frame_events().database_loading(path);
   Node* buf = make_string_of_size(MAX_LINE + 1);
@@ -202,7 +203,7 @@ bool load_database_file(const char* path) {
 
 void load_database_list(const char* list_file) {
   frame_events().list_loading(list_file);
-  FILE* fp = fopen(list_file, "rb");
+  FILE* fp = open_input_file(list_file, "rb");
   if (!fp) return;
   Node* names = nullptr;
   Node* tail = nullptr;

@@ -3,6 +3,7 @@
 
 #include <ctime>
 
+#include "databases.h"
 #include "errors.h"
 #include "streams.h"
 #include "toplevel.h"
@@ -37,6 +38,8 @@ TerminalSession::~TerminalSession() { stop(); }
 
 bool TerminalSession::start() {
   read_settings_file(settings_path_, settings_);
+  // SAVE and RESTORE use the list file the settings name.
+  if (!settings_.startup_db.empty()) velloq::set_database_list_file(settings_.startup_db.c_str());
   history_ = SessionHistory(settings_.max_stored_input);
   std::string log_path = settings_.log_file.empty() ? "velloq.log" : settings_.log_file;
   log_ = std::make_unique<SessionLog>(log_path, settings_.use_log, settings_.max_stored_lines,

@@ -90,7 +90,17 @@ class TtyFrontend : public TerminalFrontend {
     EditResult r;
     {
       RawMode raw(STDIN_FILENO);
-      r = editor_.read_line(prompt, history_, line);
+      // A Ctrl-C typed before raw mode was on came as a signal (the
+      // terminal driver dropped what was typed with it): it ends this read
+      // as the key would.
+      if (interrupted) {
+        interrupted = 0;
+        line->clear();
+        std::fputs("\r\n", stdout);
+        r = EditResult::Interrupted;
+      } else {
+        r = editor_.read_line(prompt, history_, line);
+      }
     }
     at_line_start_ = true;
     if (r == EditResult::Line) return LineRead::Line;

@@ -82,19 +82,19 @@ TEST_F(StartupTest, ADamagedImageIsReportedAndTheSystemIsBuiltFromNothing) {
   }
 }
 
-TEST_F(StartupTest, AnImageHoldingAFrameIsRefused) {
-  size_t next = 0;
-  wkstest::ImageSpec spec = wkstest::minimal_image(&next);
-  wkstest::WNode frame;
-  frame.kind = 14;
-  frame.a = 3;
-  frame.slots = {0, 0, 0};
-  spec.nodes.resize(next + 1);
-  spec.nodes[next] = frame;
-  write("velloq.wks", wkstest::write_image(spec));
+TEST_F(StartupTest, FramesOfAnImageAreDroppedAndTheBuiltInOnesBuiltAgain) {
   ASSERT_TRUE(start_interpreter());
-  EXPECT_EQ(shown, "error: reading workspace file\n");
-  EXPECT_EQ(submit("(+ 1 2)\n"), "3\n");
+  submit("(addframe 'car-model)\n");
+  submit("(setq keep (list car-model 'car-model 5))\n");
+  collect_garbage();
+  write("velloq.wks", wkstest::write_image(wkstest::describe_node_memory()));
+  stop_interpreter();
+
+  shown.clear();
+  ASSERT_TRUE(start_interpreter());
+  EXPECT_EQ(shown, "");
+  EXPECT_EQ(submit("(list keep (framep car-model) (framep node))\n"), "((NIL CAR-MODEL 5) NIL T)\n");
+  EXPECT_EQ(submit("(framep (addframe 'car-model))\n"), "T\n");
 }
 
 TEST_F(StartupTest, InitLspIsLoadedVerboselyAndItsErrorsDoNotStopStartUp) {

@@ -1,12 +1,16 @@
 // The evaluate-text entry: output, the value-printed flag, and the state
 // after errors, with the console captured into a string.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
+#include "databases.h"
 #include "streams.h"
 #include "symbols.h"
 #include "toplevel.h"
+#include "workspace_image.h"
 
 using namespace velloq;
 
@@ -114,6 +118,27 @@ TEST_F(TopLevelTest, LongWorkInsideOneBuiltInSeesTheBreak) {
 TEST_F(TopLevelTest, LoadingAMissingFileGivesNil) {
   EXPECT_FALSE(load_file("surely-not-here", true, false));
   EXPECT_EQ(captured, "");
+}
+
+// A named pipe given as a file to read is refused at once by every reader:
+// none may wait for a writer that never comes.
+TEST_F(TopLevelTest, NamedPipesAreRefusedWithoutWaiting) {
+  char dir[] = "/tmp/velloq_fifo_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  std::string pipe = std::string(dir) + "/p.lsp";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_FALSE(load_file(pipe.c_str(), true, false));
+  EXPECT_EQ(captured, "error: cannot load, not a regular file - \"" + pipe + "\"\n");
+  captured.clear();
+  EXPECT_EQ(submit(("(open \"" + pipe + "\")\n").c_str()), 1);
+  EXPECT_EQ(captured, "NIL\n");
+  set_database_list_file(pipe.c_str());
+  EXPECT_FALSE(load_database_file(pipe.c_str()));
+  load_database_list(pipe.c_str());
+  set_database_list_file("databases.dat");
+  EXPECT_EQ(restore_workspace_file(pipe.c_str(), default_workspace_limits).result, WKS_REFUSED);
+  unlink(pipe.c_str());
+  rmdir(dir);
 }
 
 }  // namespace

@@ -39,8 +39,16 @@ class VelloqPtyTest : public ::testing::Test {
     pty.reset();
     fs::remove_all(scratch_dir);
   }
-  // Types `keys` and waits for `shown`.
+  // Waits until the line editor has drawn its prompt (every drawing ends
+  // the line with an erase), then types `keys` and waits for `shown`.
+  // Keys typed before the editor reads are the terminal driver's: a Ctrl-D
+  // there is its end of file, not the editor's key.
   void type(const std::string& keys, const std::string& shown) {
+    ASSERT_TRUE(pty->expect("\x1b[0K")) << "the editor never read\n" << pty->output();
+    type_while_running(keys, shown);
+  }
+  // Types `keys` while a program runs and waits for `shown`.
+  void type_while_running(const std::string& keys, const std::string& shown) {
     ASSERT_TRUE(pty->send(keys));
     std::string tail = pty->output().substr(pty->output().size() > 600 ? pty->output().size() - 600 : 0);
     ASSERT_TRUE(pty->expect(shown)) << "after typing " << keys.substr(0, 60) << "\n" << tail;
@@ -83,11 +91,9 @@ TEST_F(VelloqPtyTest, EditingKeysAndHistoryWork) {
 
 TEST_F(VelloqPtyTest, CtrlCWhileEvaluatingIsTheUserBreak) {
   type("(progn (print 'looping) (loop))\r", "LOOPING");
-  type("\x03", "*User-Break*");
-  type("", "> ");
+  type_while_running("\x03", "*User-Break*");
   type("(progn (getstring \"Reply? \") (print 'not-reached))\r", "Reply? ");
   type("half\x03", "*User-Break*");
-  type("", "> ");
   type("(+ 1 2)\r", "3\r\n");
   type("(loop (exit))\r", "\r\n");
   ends_with_status(0);
@@ -96,7 +102,7 @@ TEST_F(VelloqPtyTest, CtrlCWhileEvaluatingIsTheUserBreak) {
 
 TEST_F(VelloqPtyTest, ALineLongerThanTheTerminalDriversLimitIsReadWhole) {
   type("(length \"" + std::string(9990, 'x') + "\")\r", "9990\r\n");
-  type("(length (getstring))\r", "");
+  type("(length (getstring))\r", "\r\n");
   type(std::string(12000, 'y') + "\r", "12000\r\n");
   type("\x04", "\r\n");
   ends_with_status(0);
