@@ -126,13 +126,24 @@ std::string localeCodeset() {
   return codeset;
 }
 
+// Every codeset a terminal may use here (UTF-8, KOI8-R, CP1251,
+// ISO-8859-5 ...) keeps ASCII as it is, so plain text needs no lookup of the
+// codeset: programs write much of their output a character at a time.
+static bool isAscii(std::string_view text) {
+  for (unsigned char c : text)
+    if (c >= 0x80) return false;
+  return true;
+}
+
 std::string toLocale(std::string_view text) {
+  if (isAscii(text)) return std::string(text);
   std::string codeset = localeCodeset();
   if (isUtf8Codeset(codeset)) return toUtf8(text);
   return iconvConvert(toUtf8(text), codeset.c_str(), "UTF-8");
 }
 
 std::string fromLocale(std::string_view text) {
+  if (isAscii(text)) return std::string(text);
   std::string codeset = localeCodeset();
   if (isUtf8Codeset(codeset)) return fromUtf8(text);
   return fromUtf8(iconvConvert(text, "UTF-8", codeset.c_str()));
