@@ -8,6 +8,7 @@
 #include "heap.h"
 #include "node.h"
 #include "streams.h"
+#include "symbol_index.h"
 
 namespace velloq {
 
@@ -115,6 +116,7 @@ static void mark_node(Node* n) {
 // Rebuilds the free list, releasing wholly free segments while no marked
 // node has been met (newest first).
 static void sweep(bool release) {
+  bool symbol_freed = false;
   free_list = nullptr;
   free_last = nullptr;
   mem_stats.free_nodes = 0;
@@ -133,6 +135,7 @@ static void sweep(bool release) {
         seg_all_free = false;
         continue;
       }
+      if (n->kind == K_SYMBOL && (n->flags & F_INDEXED)) symbol_freed = true;
       if (n->kind != K_FREE) release_node_data(n);
       n->kind = K_FREE;
       n->num = 0;
@@ -157,6 +160,9 @@ static void sweep(bool release) {
     }
     s = older;
   }
+  // Only a symbol taken out of the object array by hand can be indexed
+  // and freed; the index must not keep it.
+  if (symbol_freed) forget_symbol_index();
 }
 
 void collect_garbage() { collect_garbage_keeping(false); }

@@ -12,6 +12,7 @@
 #include "file_streams.h"
 #include "heap.h"
 #include "native_stack.h"
+#include "symbol_index.h"
 
 namespace velloq {
 
@@ -194,6 +195,7 @@ void release_segment(Segment* s) {
 }
 
 void free_node_memory() {
+  forget_symbol_index();
   for (Segment* s = oldest_segment; s;) {
     Segment* older_link = s->newer;
     for (int i = 0; i < s->count; i++) release_node_data(seg_nodes(s) + i);

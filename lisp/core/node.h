@@ -28,7 +28,8 @@ enum Kind : int8_t {
 enum NodeFlag : uint8_t {
   F_MARK = 1,      // reached by the current collection
   F_CARPROG = 2,   // car in progress while marking a cons by pointer reversal
-  F_CONSOLE = 4    // a file stream that stands for the terminal
+  F_CONSOLE = 4,   // a file stream that stands for the terminal
+  F_INDEXED = 8    // a symbol the object array's index has held
 };
 
 struct Node;

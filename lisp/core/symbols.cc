@@ -5,6 +5,7 @@
 
 #include "errors.h"
 #include "frame_access.h"
+#include "symbol_index.h"
 
 namespace velloq {
 
@@ -33,10 +34,7 @@ static Node* bucket_array() { return symbol_value(obarray_symbol); }
 
 Node* find_symbol(const char* name) {
   if (strcmp(name, "NIL") == 0) return nullptr;
-  Node* table = bucket_array();
-  for (Node* l = slot(table, hash_name(name, OBARRAY_SIZE)); l; l = cdr(l))
-    if (strcmp(symbol_name(car(l)), name) == 0) return car(l);
-  return nullptr;
+  return indexed_find(bucket_array(), hash_name(name, OBARRAY_SIZE), name);
 }
 
 Node* make_symbol_named(Node* name_string) {
@@ -59,6 +57,7 @@ Node* intern_symbol(const char* name) {
   int b = hash_name(name, OBARRAY_SIZE);
   Node* cell = make_cons(sym, slot(bucket_array(), b));
   set_slot(bucket_array(), b, cell);
+  index_pushed(bucket_array(), b, sym);
   UNPROTECT(1);
   return sym;
 }
@@ -75,6 +74,7 @@ void unintern_symbol(Node* sym) {
   for (Node* l = slot(table, b); l; prev = l, l = cdr(l)) {
     if (car(l) != sym) continue;
     if (prev) prev->u.c.cdr = cdr(l); else set_slot(table, b, cdr(l));
+    index_bucket_changed(b);
     obarray_removals++;
     return;
   }

@@ -1,8 +1,12 @@
 // Symbols, the reader's number syntax and the printer's format check.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "node.h"
 #include "printer.h"
 #include "reader.h"
+#include "state.h"
 #include "symbols.h"
 #include "toplevel.h"
 
@@ -64,6 +68,37 @@ TEST_F(SymbolTest, InterningFindsTheSameSymbol) {
   EXPECT_EQ(find_symbol("SOMETHING"), a);
   EXPECT_EQ(find_symbol("SOMETHING-ELSE"), nullptr);
   EXPECT_EQ(intern_symbol("NIL"), nullptr);
+}
+
+// The object array's buckets stay the truth for the index over them: a
+// bucket emptied by hand, or a symbol taken out of a bucket's middle by
+// hand and then collected, is seen at the next lookup.
+TEST_F(SymbolTest, LookupsFollowBucketsEditedByHand) {
+  Node* table = symbol_value(obarray_symbol);
+  Node* a = intern_symbol("EDITED-BY-HAND");
+  int b = hash_name("EDITED-BY-HAND", OBARRAY_SIZE);
+  ASSERT_EQ(find_symbol("EDITED-BY-HAND"), a);
+  Node* kept = slot(table, b);
+  set_slot(table, b, nullptr);
+  EXPECT_EQ(find_symbol("EDITED-BY-HAND"), nullptr);
+  set_slot(table, b, kept);
+  EXPECT_EQ(find_symbol("EDITED-BY-HAND"), a);
+
+  // Another symbol of the same bucket goes in front; `a` is unlinked from
+  // behind it, and the collection frees it.
+  char name[32];
+  Node* front = nullptr;
+  for (int i = 0; !front; i++) {
+    snprintf(name, sizeof name, "SAME-BUCKET-%d", i);
+    if (hash_name(name, OBARRAY_SIZE) == b) front = intern_symbol(name);
+  }
+  ASSERT_EQ(car(slot(table, b)), front);
+  ASSERT_EQ(car(cdr(slot(table, b))), a);
+  Node* first = slot(table, b);
+  first->u.c.cdr = cdr(cdr(first));
+  collect_garbage();
+  EXPECT_EQ(find_symbol("EDITED-BY-HAND"), nullptr);
+  EXPECT_EQ(find_symbol(name), front);
 }
 
 TEST_F(SymbolTest, KeywordsAreTheirOwnValue) {
