@@ -27,6 +27,7 @@ THierarchy* BrowserWindows::ensureHierarchy() {
   if (!hierarchy_) {
     hierarchy_ = new THierarchy(runner_, dialogs_, parent_);
     hierarchy_->installEventFilter(this);
+    hierarchyObject_ = hierarchy_.data();
     connect(hierarchy_, &THierarchy::openFrame, this,
             [this](const QString& name) { openFrameViewer(name); });
   }
@@ -37,6 +38,7 @@ Tproj* BrowserWindows::ensureProject() {
   if (!project_) {
     project_ = new Tproj(runner_, dialogs_, parent_);
     project_->installEventFilter(this);
+    projectObject_ = project_.data();
   }
   return project_;
 }
@@ -73,6 +75,9 @@ TFrameView* BrowserWindows::openFrameViewer(const QString& frame) {
 void BrowserWindows::newProject() { ensureProject()->NewProjectClick(); }
 void BrowserWindows::loadProject() { ensureProject()->LoadProjectClick(); }
 void BrowserWindows::saveProject() { ensureProject()->SaveProjectClick(); }
+
+THierarchy* BrowserWindows::hierarchy() const { return hierarchy_.data(); }
+Tproj* BrowserWindows::project() const { return project_.data(); }
 
 bool BrowserWindows::hierarchyVisible() const { return hierarchy_ && hierarchy_->isVisible(); }
 bool BrowserWindows::projectVisible() const { return project_ && project_->isVisible(); }
@@ -116,8 +121,8 @@ void BrowserWindows::parentChanged(const QString& name, const QString& parent) {
 bool BrowserWindows::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
     const bool visible = event->type() == QEvent::Show;
-    if (watched == hierarchy_) emit hierarchyVisibilityChanged(visible);
-    else if (watched == project_) emit projectVisibilityChanged(visible);
+    if (watched == hierarchyObject_) emit hierarchyVisibilityChanged(visible);
+    else if (watched == projectObject_) emit projectVisibilityChanged(visible);
   }
   return QObject::eventFilter(watched, event);
 }

@@ -45,8 +45,8 @@ class BrowserWindows : public QObject {
   bool connectTo(QObject* main_form);
 
   // The windows, or null before they are first shown (or once closed).
-  THierarchy* hierarchy() const { return hierarchy_; }
-  Tproj* project() const { return project_; }
+  THierarchy* hierarchy() const;
+  Tproj* project() const;
   QList<TFrameView*> frameViewers() const;
 
  signals:
@@ -73,6 +73,10 @@ class BrowserWindows : public QObject {
   QPointer<THierarchy> hierarchy_;
   QPointer<Tproj> project_;
   QList<QPointer<TFrameView>> viewers_;
+  // The same windows as plain objects: the event filter sees them while
+  // they are being destroyed, when they are no longer of their own class.
+  const QObject* hierarchyObject_ = nullptr;
+  const QObject* projectObject_ = nullptr;
 };
 
 }  // namespace velloq_browser

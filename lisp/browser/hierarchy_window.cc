@@ -2,6 +2,7 @@
 #include "hierarchy_window.h"
 
 #include <QDropEvent>
+#include <QMimeData>
 #include <QSet>
 #include <functional>
 #include <QMenu>
@@ -17,6 +18,9 @@ namespace {
 const int kNameRole = Qt::UserRole;           // the frame name, Windows-1251 bytes
 const int kPopulatedRole = Qt::UserRole + 1;  // the children have been read
 
+// What QTreeWidget puts into the drag of its nodes.
+const QString kNodeFormat = QStringLiteral("application/x-qabstractitemmodeldatalist");
+
 QByteArray key(const std::string& name) { return QByteArray(name.data(), qsizetype(name.size())); }
 
 }  // namespace
@@ -29,6 +33,19 @@ HierarchyTree::HierarchyTree(QWidget* parent) : QTreeWidget(parent) {
   setDragDropMode(QAbstractItemView::DragDrop);
   setDefaultDropAction(Qt::MoveAction);
   setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+// Drags of this tree's own nodes are taken (the node's frame is re-parented).
+void HierarchyTree::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasFormat(kNodeFormat)) event->acceptProposedAction();
+  else event->ignore();
+}
+
+void HierarchyTree::dragMoveEvent(QDragMoveEvent* event) {
+  if (event->mimeData()->hasFormat(kNodeFormat) && itemAt(event->position().toPoint()))
+    event->acceptProposedAction();
+  else
+    event->ignore();
 }
 
 // The dragged node is the current one (a drag starts on it); the tree is

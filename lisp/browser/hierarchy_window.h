@@ -29,6 +29,8 @@ class HierarchyTree : public QTreeWidget {
   void frameDropped(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
 
  protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 };
 

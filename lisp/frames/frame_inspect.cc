@@ -227,7 +227,7 @@ bool inspect_frame(const std::string& name, InspectedFrame* out) {
   if (!f) return false;
   *out = InspectedFrame{};
   out->name = frame_name(f);
-  out->system = get_property(slot(f, FR_NAME), s_keyword) != nullptr;
+  out->system = frame_is_system(out->name);
   for (Node* p : parents_of(f)) out->parents.push_back(frame_name(p));
   out->children = frame_child_names(name);
   long left = mem_stats.total_nodes;
@@ -240,8 +240,18 @@ bool inspect_frame(const std::string& name, InspectedFrame* out) {
 bool frame_exists(const std::string& name) { return frame_named(name) != nullptr; }
 
 bool frame_is_system(const std::string& name) {
+  // The frames init_frames builds; their names are system symbols, as are
+  // those of built-in functions, which users may well give to frames.
+  static const char* const kBuiltIn[] = {
+      "NODE", "FRAME", "INHERITANCE", "IS", "USTREAM", "STREAM", "VECTOR", "STRING",
+      "LIST", "NUMBER", "FIXNUM", "FLONUM", "CLOSURE", "SYMBOL", "SLOT", "HANDLER",
+      "VALUETYPE", "VALUEFORMAT", "DATABASE", "ARGS", "RULE", "TASK", "ON_UPDATE",
+      "ON_SETVAL", "ON_GETVAL", "ON_FUNCAL", "ON_SETFUN", "ON_REMOVE", "ON_ENTER",
+      "ON_REMINST", "ON_NEWINST", "ON_NEWCHILD", "ON_REMCHILD", "ON_EVAL"};
   Node* f = frame_named(name);
-  return f && get_property(slot(f, FR_NAME), s_keyword) != nullptr;
+  if (!f || !get_property(slot(f, FR_NAME), s_keyword)) return false;
+  return std::any_of(std::begin(kBuiltIn), std::end(kBuiltIn),
+                     [&](const char* b) { return name == b; });
 }
 
 std::vector<std::string> frame_child_names(const std::string& name) {
