@@ -5,6 +5,11 @@
 //   OpenHierarchy/flat     10,000 frames under FRAME, FRAME expanded
 //   RefreshExpanded/...    the rebuild every end-busy does with all of
 //                          the above expanded
+// The interpreter's headers come before Qt's, whose `slots` keyword would
+// rename a member of the node record.
+#include "streams.h"
+#include "toplevel.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -15,8 +20,6 @@
 #include "browser_windows.h"
 #include "hierarchy_window.h"
 #include "qt_dialogs.h"
-#include "streams.h"
-#include "toplevel.h"
 
 namespace {
 
