@@ -200,6 +200,7 @@ void TFrameView::EditValueClick() {
   const velloq::InspectedSlot* s = slotOf(SlotList->currentItem());
   if (!s || runner_.busy()) return;
   const std::string slot = s->name;
+  const bool inheritance = s->inheritance;
   const QString where = q(frame_ + "^" + slot);
   QString prompt = tr("New value of %1 (a Lisp expression, evaluated):").arg(where);
   if (s->inherited) prompt += tr("\nThe frame gets its own slot, which overrides the one of %1.")
@@ -208,7 +209,8 @@ void TFrameView::EditValueClick() {
   if (dialogs_.runModal(editor) != QDialog::Accepted) return;
   const std::string form = cp1251::fromQString(editor.text());
   if (form.find_first_not_of(" \t\r\n") == std::string::npos) return;
-  runner_.run_lisp(velloq_browser::setSlotValueText(frame_, slot, form));
+  runner_.run_lisp(inheritance ? velloq_browser::assignSlotText(frame_, slot, form)
+                              : velloq_browser::setSlotValueText(frame_, slot, form));
 }
 
 void TFrameView::EditMethodClick() {

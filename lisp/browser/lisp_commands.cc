@@ -64,6 +64,11 @@ std::string setSlotValueText(const std::string& frame, const std::string& slot,
          "\n))\n";
 }
 
+std::string assignSlotText(const std::string& frame, const std::string& slot,
+                           const std::string& form) {
+  return "(SETSLOTVALUE " + lispName(frame) + " '" + lispName(slot) + " " + form + "\n)\n";
+}
+
 std::string addSlotText(const std::string& frame, const std::string& slot) {
   return "(ADDSLOT " + lispName(frame) + " '" + lispName(slot) + ")\n";
 }

@@ -28,6 +28,10 @@ std::string setParentsText(const std::string& frame, const std::string& parent);
 // an own slot that overrides it.
 std::string setSlotValueText(const std::string& frame, const std::string& slot,
                              const std::string& form);
+// (SETSLOTVALUE FRAME 'SLOT form) alone, for the inheritance slot: its
+// new value re-parents the frame.
+std::string assignSlotText(const std::string& frame, const std::string& slot,
+                           const std::string& form);
 // (ADDSLOT FRAME 'SLOT).
 std::string addSlotText(const std::string& frame, const std::string& slot);
 // (DELSLOT FRAME 'SLOT).

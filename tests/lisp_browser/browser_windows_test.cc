@@ -245,6 +245,24 @@ class BrowserWindowsTest : public QObject {
     QVERIFY(form->takeOutput().find("RED") != std::string::npos);
   }
 
+  void editingTheInheritanceSlotReparents() {
+    form->runEach({"(ADDFRAME 'CAR)", "(ADDFRAME 'TRUCK)", "(ADDCHILD 'CAR)"});
+    TFrameView* v = viewer("CAR1");
+    QVERIFY(v);
+    v->SlotList->setCurrentItem(v->slotRow("IS"));
+    QVERIFY(!v->EditMethodButton->isEnabled());
+    dialogs->answerModal([](QDialog& d) {
+      auto& editor = dynamic_cast<TForm2&>(d);
+      if (editor.text() != "CAR") return int(QDialog::Rejected);
+      editor.Memo1->setPlainText("TRUCK");
+      return int(QDialog::Accepted);
+    });
+    QTest::mouseClick(v->EditValueButton, Qt::LeftButton);
+    QCOMPARE(form->texts().back(), std::string("(SETSLOTVALUE CAR1 'IS TRUCK\n)\n"));
+    QVERIFY(v->ParentsLabel->text().contains("TRUCK"));
+    QVERIFY(!v->ParentsLabel->text().contains(">CAR<"));
+  }
+
   void cancelledEditRunsNothing() {
     form->runEach({"(ADDFRAME 'CAR)", "(SETQ CAR^COLOR 'RED)"});
     TFrameView* v = viewer("CAR");

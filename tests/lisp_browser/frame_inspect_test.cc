@@ -219,6 +219,10 @@ TEST_F(FrameInspectTest, CommandTextsRunThroughTheTopLevel) {
   ASSERT_TRUE(inspect_frame("Q", &f));
   EXPECT_EQ(find(f, "COLOR"), nullptr);
   EXPECT_EQ(f.parents, std::vector<std::string>{"FRAME"});
+  run(assignSlotText("Q", "IS", "P1"));
+  ASSERT_TRUE(inspect_frame("Q", &f));
+  EXPECT_EQ(f.parents, std::vector<std::string>{"P1"});
+  run(setParentsText("Q", "FRAME"));
   run(deleteFramesText(frame_subtree_for_deletion("P")));
   EXPECT_FALSE(frame_exists("P"));
   EXPECT_FALSE(frame_exists("P1"));
