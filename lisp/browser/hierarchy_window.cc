@@ -3,6 +3,7 @@
 
 #include <QDropEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSet>
 #include <functional>
 #include <QMenu>
@@ -149,6 +150,7 @@ void THierarchy::refresh() {
   };
   for (int i = 0; i < Tree->topLevelItemCount(); ++i) note(Tree->topLevelItem(i), {});
   const bool first = Tree->topLevelItemCount() == 0;
+  const int scroll = Tree->verticalScrollBar()->value();
 
   Tree->setUpdatesEnabled(false);
   Tree->clear();
@@ -168,6 +170,8 @@ void THierarchy::refresh() {
     if (first) expanded.insert({root->text(0)});
     restore(root, {});
   }
+  Tree->doItemsLayout();  // the scroll range, before the old position is put back
+  Tree->verticalScrollBar()->setValue(scroll);
   Tree->setUpdatesEnabled(true);
 }
 

@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -130,6 +131,18 @@ class BrowserWindowsTest : public QObject {
     h->refresh();
     QVERIFY(only(h->itemsNamed("A"))->isExpanded());
     QCOMPARE(h->itemsNamed("A1").size(), 1);
+  }
+
+  void refreshKeepsTheScrollPosition() {
+    form->run_lisp("(DOTIMES (I 200) (ADDFRAME (INTERN (FORMAT NIL \"F~A\" I))))\n");
+    THierarchy* h = openHierarchy();
+    QVERIFY(QTest::qWaitForWindowExposed(h));
+    QScrollBar* bar = h->Tree->verticalScrollBar();
+    QVERIFY(bar->maximum() > 100);
+    bar->setValue(bar->maximum() / 2);
+    const int before = bar->value();
+    form->run_lisp("(ADDFRAME 'ZZZ)\n");
+    QCOMPARE(bar->value(), before);
   }
 
   void addChildFromTheHierarchy() {
