@@ -60,6 +60,9 @@ Node* macroexpand_form(Node* form);
 // built-ins and special forms are passed over), or NIL.
 // Never raises.
 Node* current_frame_context();
+// Set once a closure named by a slot (a method) is made; until then no
+// frame is current.  Cleared with node memory.
+extern bool methods_made;
 // The value of sym: the innermost lexical binding, else the global value
 // through the frame system (SELF: the current frame).  An unbound symbol
 // gives NIL; only a trigger may raise.

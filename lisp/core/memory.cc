@@ -9,6 +9,7 @@
 #endif
 
 #include "errors.h"
+#include "eval.h"
 #include "file_streams.h"
 #include "heap.h"
 #include "native_stack.h"
@@ -196,6 +197,7 @@ void release_segment(Segment* s) {
 
 void free_node_memory() {
   forget_symbol_index();
+  methods_made = false;
   for (Segment* s = oldest_segment; s;) {
     Segment* older_link = s->newer;
     for (int i = 0; i < s->count; i++) release_node_data(seg_nodes(s) + i);
@@ -410,6 +412,7 @@ Node* make_closure_node(Node* name, Node* type, Node* env, Node* fenv_) {
   PROTECT(fenv_);
   Node* n = make_vectorlike(K_CLOSURE, 12);
   UNPROTECT(4);
+  if (symbolp(name) && name && name->u.slots[S_OWNER]) methods_made = true;
   n->u.slots[0] = name;
   n->u.slots[1] = type;
   n->u.slots[8] = env;

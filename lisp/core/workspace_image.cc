@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "builtins.h"
+#include "eval.h"
 #include "file_streams.h"
 #include "heap.h"
 #include "symbols.h"
@@ -455,6 +456,7 @@ WorkspaceOutcome rebuild_node_memory(const Image& im) {
     if (!fill_node(im, map, d, node_at(map, i), &failure)) return no_memory(failure);
   }
   obarray_symbol = node_named(map, im.obarray);
+  methods_made = true;  // the image may hold methods; not worth finding out
   collect_garbage();
   return {WKS_RESTORED, "", ""};
 }
