@@ -302,7 +302,8 @@ std::vector<DatabaseFrames> project_database_frames() {
   std::vector<std::pair<Node*, std::string>> stack{{root, std::string()}};
   std::unordered_set<Node*> seen;
   while (!stack.empty()) {
-    auto [f, file] = stack.back();
+    Node* f = stack.back().first;
+    std::string file = std::move(stack.back().second);
     stack.pop_back();
     if (!seen.insert(f).second) continue;
     Node* db = own_slot(f, fs_database);
