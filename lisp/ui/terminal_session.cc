@@ -3,6 +3,7 @@
 
 #include <ctime>
 
+#include "databases.h"
 #include "errors.h"
 #include "streams.h"
 #include "toplevel.h"
@@ -42,6 +43,7 @@ bool TerminalSession::start() {
   log_ = std::make_unique<SessionLog>(log_path, settings_.use_log, settings_.max_stored_lines,
                                       [this](const std::string& m) { frontend_.report_problem(m); });
   log_->log_on(now());
+  use_database_list_file();
   frontend_.show_banner(std::string(kVelloqName) + " Lisp environment, version " + kVelloqVersion);
   velloq::console = velloq::ConsoleIO{};
   velloq::console.context = this;
@@ -84,6 +86,22 @@ void TerminalSession::stop() {
   std::string error;
   if (!write_settings_file(settings_path_, settings_, &error))
     frontend_.report_problem("Cannot write " + settings_path_ + ": " + error);
+}
+
+void TerminalSession::apply_settings(const Settings& settings) {
+  settings_ = settings;
+  if (log_) {
+    log_->set_enabled(settings_.use_log);
+    log_->set_max_stored_lines(settings_.max_stored_lines);
+  }
+  history_.set_max_entries(settings_.max_stored_input);
+  if (started_) use_database_list_file();
+}
+
+// SAVE and RESTORE work on the list file STARTUP_DB names.
+void TerminalSession::use_database_list_file() {
+  velloq::set_database_list_file(settings_.startup_db.empty() ? "standart.vqr"
+                                                               : settings_.startup_db.c_str());
 }
 
 bool TerminalSession::fatal_error() const { return velloq::fatal_error_seen; }
