@@ -35,7 +35,10 @@ TMainForm::TMainForm(Dialogs& dialogs, QWidget* parent, const std::string& setti
   fitHeight();
 }
 
+// The terminal's signals are cut first: tearing the widgets down hides
+// the terminal, and this window is no longer one to hear of it.
 TMainForm::~TMainForm() {
+  Form1->disconnect(this);
   Form1->stopSession();
   velloq::set_frame_events(nullptr);
 }
