@@ -165,9 +165,14 @@ void TMainForm::terminalFloated(bool floating) {
     terminalHeight_ = std::max(Form1->height(), kDockedWindowHeight);
     fitHeight();
   } else {
-    fitHeight();
-    resize(width(), barHeight() + terminalHeight_);
+    growForTerminal();
   }
+}
+
+// The terminal docked again: the window grows by its remembered height.
+void TMainForm::growForTerminal() {
+  fitHeight();
+  resize(width(), barHeight() + terminalHeight_);
 }
 
 void TMainForm::terminalShown(bool visible) {
@@ -177,8 +182,7 @@ void TMainForm::terminalShown(bool visible) {
     if (Form1->height() > 0) terminalHeight_ = std::max(Form1->height(), kDockedWindowHeight);
     fitHeight();
   } else if (height() < barHeight() + kDockedWindowHeight) {
-    fitHeight();
-    resize(width(), barHeight() + terminalHeight_);
+    growForTerminal();
   } else {
     fitHeight();
   }

@@ -108,6 +108,7 @@ class TMainForm : public QMainWindow,
   void terminalFloated(bool floating);
   void terminalShown(bool visible);
   void fitHeight();
+  void growForTerminal();
   void afterBusy();
   void openErrorFrame(const QString& line);
   void restoreAtStart();

@@ -106,7 +106,10 @@ void TMainForm::SaveProjectClick() {
   run_lisp("(SAVE)\n");
 }
 
-void TMainForm::TerminalClick(bool checked) { Form1->setVisible(checked); }
+void TMainForm::TerminalClick(bool checked) {
+  Form1->setVisible(checked);
+  if (checked && !Form1->isFloating()) growForTerminal();
+}
 
 void TMainForm::ProjectClick(bool checked) {
   if (browser_) browser_->showProject(checked);
@@ -140,11 +143,15 @@ void TMainForm::BreakClick() {
   if (busy()) Form1->requestBreak();
 }
 
-// The first frame name an error line holds, opened in a frame viewer.
+// The first frame name in the value an error line shows (after " - "),
+// opened in a frame viewer.  The message's own words do not count: "frame"
+// in a message is no reference to the frame FRAME.
 void TMainForm::openErrorFrame(const QString& line) {
   if (!browser_ || busy()) return;
-  static const QRegularExpression separators(QStringLiteral("[\\s()'\"#<>:,;`]+"));
-  for (const QString& word : line.split(separators, Qt::SkipEmptyParts)) {
+  const qsizetype dash = line.indexOf(QStringLiteral(" - "));
+  if (dash < 0) return;
+  static const QRegularExpression separators(QStringLiteral("[\\s()'\"#<>:,;`\\[\\]]+"));
+  for (const QString& word : line.mid(dash + 3).split(separators, Qt::SkipEmptyParts)) {
     const std::string name = cp1251::toUpper(cp1251::fromQString(word));
     if (frameNames_.names().count(name)) {
       browser_->openFrameViewer(cp1251::toQString(name));
@@ -153,16 +160,15 @@ void TMainForm::openErrorFrame(const QString& line) {
   }
 }
 
-// SAVE_DB_ON_EXIT: a save that reported errors is shown (the terminal has
-// them in red) and the user may stay.
+// SAVE_DB_ON_EXIT: a save that could not write some file (the terminal
+// names it) is shown, and the user may stay.
 bool TMainForm::saveBeforeExit() {
-  if (!Form1->running()) return true;
-  const int errorsBefore = Form1->errorLineCount();
+  if (!Form1->running() || !Form1->session().settings().save_db_on_exit) return true;
   Form1->session().save_if_asked();
-  if (Form1->errorLineCount() == errorsBefore) return true;
+  if (!velloq::database_save_failed()) return true;
   return dialogs_.askWarning(this, QStringLiteral("Exit"),
-                             QStringLiteral("Saving the frame databases failed.\n"
-                                            "Exit all the same?"),
+                             QStringLiteral("The frame databases could not all be saved "
+                                            "(see the terminal).\nExit all the same?"),
                              false) == Dialogs::Reply::Yes;
 }
 

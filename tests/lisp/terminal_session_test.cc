@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "completion.h"
+#include "databases.h"
 #include "input_buffer.h"
 #include "terminal_session.h"
 
@@ -436,3 +437,18 @@ TEST_F(TerminalSessionTest, CompletionOffersTheInternedNamesWithThePrefix) {
   for (auto& c : cases) EXPECT_EQ(velloq::symbol_completions(c.prefix), c.names) << c.prefix;
   EXPECT_EQ(velloq::symbol_completions("ZEBRA-", 1).size(), 1u);
 }
+
+namespace {
+
+TEST_F(TerminalSessionTest, AFailedSaveIsKnownUntilTheNextSave) {
+  start("LOAD_DB_AT_STARTUP FALSE\nSAVE_DB_ON_EXIT FALSE\nSTARTUP_DB  no/such/dir/list.dat\n");
+  session->run_text("(save)\n");
+  EXPECT_TRUE(velloq::database_save_failed());
+  velloq_ui::Settings s = session->settings();
+  s.startup_db = "list.dat";
+  session->apply_settings(s);
+  session->run_text("(save)\n");
+  EXPECT_FALSE(velloq::database_save_failed());
+}
+
+}  // namespace
