@@ -66,7 +66,9 @@ void TMainForm::createActions() {
   FrameAction = make("&Frame", QStyle::SP_FileDialogContentsView, QKeySequence(Qt::CTRL | Qt::Key_F));
   ToolbarAction = make("&Toolbar", QStyle::SP_TitleBarShadeButton, none);
   StatusbarAction = make("&Statusbar", QStyle::SP_TitleBarUnshadeButton, none);
-  AboutAction = make("&About", QStyle::SP_MessageBoxInformation, none);
+  // No icon: the menu bar would show the icon instead of the caption.
+  AboutAction = new QAction(QStringLiteral("&About"), this);
+  AboutAction->setMenuRole(QAction::NoRole);
   BreakAction = make("&Break", QStyle::SP_BrowserStop, none);
   BreakAction->setToolTip(QStringLiteral("Break the running evaluation (Esc)"));
   BreakAction->setEnabled(false);
