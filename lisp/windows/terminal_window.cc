@@ -82,6 +82,9 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent, const std::string& settingsPat
   session_ = std::make_unique<velloq_ui::TerminalSession>(*this, settingsPath);
   started_ = session_->start();
   applySettings(session_->settings());
+  // EXIT in "init.lsp", or a failed start: the window ends once it runs.
+  if (!started_ || session_->should_end())
+    QMetaObject::invokeMethod(this, &TForm1::sessionEnded, Qt::QueuedConnection);
 }
 
 TForm1::~TForm1() { stopSession(); }
