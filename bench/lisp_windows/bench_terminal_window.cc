@@ -5,6 +5,10 @@
 //   ConsoleWrite    the interpreter's console seam: the session stores and
 //                   logs each line, then the window shows it
 //   PrintLoop       a Lisp loop printing the lines, run as typed
+// The console seam's header comes before Qt's, whose "slots" macro it
+// would meet.
+#include "streams.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -16,7 +20,6 @@
 
 #include "main_form.h"
 #include "scripted_dialogs.h"
-#include "streams.h"
 #include "terminal_window.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "cp1251.h"
 #include "paren_match.h"
 #include "qt_text.h"
+#include "terminal_output.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -23,7 +24,6 @@
 namespace {
 
 const QColor kErrorColour(255, 0, 0);  // the colour value 255: pure red
-const int kErrorLineState = 1;         // block state of a line in the error colour
 const int kLongestInput = 6;           // lines the input field grows to
 
 QFont terminalFont() {
@@ -78,7 +78,7 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent, const std::string& settingsPat
 
   error_.setForeground(kErrorColour);
   bold_.setFontWeight(QFont::Bold);
-  end_ = QTextCursor(Output->document());
+  output_ = new TerminalOutput(Output, velloq_ui::Settings().max_stored_lines);
   session_ = std::make_unique<velloq_ui::TerminalSession>(*this, settingsPath);
   started_ = session_->start();
   applySettings(session_->settings());
@@ -96,8 +96,7 @@ void TForm1::stopSession() {
 }
 
 void TForm1::applySettings(const velloq_ui::Settings& settings) {
-  // One block more than the stored lines: the line being written.
-  Output->setMaximumBlockCount(settings.max_stored_lines + 1);
+  output_->setMaxLines(settings.max_stored_lines);
 }
 
 // ---- typed input ----
@@ -219,7 +218,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Output->viewport() && event->type() == QEvent::MouseButtonRelease) {
     auto* click = static_cast<QMouseEvent*>(event);
     const QTextBlock block = Output->cursorForPosition(click->position().toPoint()).block();
-    if (click->button() == Qt::LeftButton && block.userState() == kErrorLineState)
+    if (click->button() == Qt::LeftButton && block.userState() == TerminalOutput::kErrorState)
       emit errorLineClicked(block.text());
   }
   return QDockWidget::eventFilter(watched, event);
@@ -260,34 +259,18 @@ bool TForm1::inputKey(QKeyEvent* key) {
 
 void TForm1::appendText(const QString& text, const QTextCharFormat& format) {
   if (text.isEmpty()) return;
-  end_.movePosition(QTextCursor::End);
-  end_.insertText(text, format);
-  atLineStart_ = false;
+  output_->append(text, &format);
   if (&format == &error_) lineIsError_ = true;
-  if (!scrollPending_) {
-    scrollPending_ = true;
-    QTimer::singleShot(0, this, &TForm1::scrollToEnd);
-  }
-}
-
-void TForm1::scrollToEnd() {
-  scrollPending_ = false;
-  Output->verticalScrollBar()->setValue(Output->verticalScrollBar()->maximum());
 }
 
 void TForm1::newLine() {
-  if (lineIsError_) {
-    end_.block().setUserState(kErrorLineState);
-    errorLines_++;
-  }
-  end_.movePosition(QTextCursor::End);
-  end_.insertBlock(QTextBlockFormat(), normal_);
-  atLineStart_ = true;
+  if (lineIsError_) errorLines_++;
+  output_->newLine(lineIsError_);
   lineIsError_ = false;
 }
 
 void TForm1::echo(const QString& line) {
-  if (!atLineStart_) newLine();
+  if (!output_->atLineStart()) newLine();
   appendText(QStringLiteral("\u2022 ") + line, normal_);
   newLine();
 }
@@ -304,7 +287,7 @@ void TForm1::show_text(std::string_view text, bool error_colour) {
 }
 
 void TForm1::end_line() {
-  if (!atLineStart_) newLine();
+  if (!output_->atLineStart()) newLine();
 }
 
 void TForm1::show_banner(const std::string& banner) {
@@ -318,6 +301,7 @@ void TForm1::show_banner(const std::string& banner) {
 velloq_ui::LineRead TForm1::read_line(std::string_view prompt, std::string* line) {
   (void)prompt;  // already on the current output line
   if (stopped_) return velloq_ui::LineRead::EndOfInput;
+  output_->flush();
   awaiting_ = true;
   replied_ = false;
   Input->setReadOnly(false);
@@ -338,6 +322,7 @@ velloq_ui::LineRead TForm1::read_line(std::string_view prompt, std::string* line
 }
 
 bool TForm1::ask_box(const std::string& question, std::string* answer) {
+  output_->flush();
   TAskBox box(this);
   box.setQuestion(cp1251::toQString(question));
   const int result = dialogs_.runModal(box);
@@ -355,10 +340,12 @@ bool TForm1::take_break_request() {
 void TForm1::process_events() { QCoreApplication::processEvents(); }
 
 void TForm1::show_error_message(const std::string& line) {
+  output_->flush();
   dialogs_.showError(this, QStringLiteral("Error"), cp1251::toQString(line));
 }
 
 void TForm1::report_problem(const std::string& text) {
+  output_->flush();
   dialogs_.showError(this, QStringLiteral("Error"), cp1251::toQString(text));
 }
 
@@ -371,6 +358,6 @@ void TForm1::begin_busy() {
 void TForm1::end_busy() {
   Input->setReadOnly(false);
   breakRequested_ = false;
-  scrollToEnd();
+  output_->flush();
   emit busyEnded();
 }

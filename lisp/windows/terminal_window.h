@@ -16,6 +16,7 @@
 #include <string>
 
 class QEventLoop;
+class TerminalOutput;
 class QKeyEvent;
 
 class TForm1 : public QDockWidget, public velloq_ui::TerminalFrontend {
@@ -88,22 +89,21 @@ class TForm1 : public QDockWidget, public velloq_ui::TerminalFrontend {
   void echo(const QString& line);
   void appendText(const QString& text, const QTextCharFormat& format);
   void newLine();
-  void scrollToEnd();
+
   void markParentheses();
   void fitInputHeight();
   void checkSessionEnd();
 
   Dialogs& dialogs_;
   std::unique_ptr<velloq_ui::TerminalSession> session_;
-  QTextCursor end_;                 // the end of Output, where text goes
+  TerminalOutput* output_;          // writes into Output
   QTextCharFormat normal_, error_, bold_;
-  bool atLineStart_ = true;         // the last line of Output is empty
   bool lineIsError_ = false;        // the current line holds error text
   bool started_ = false;
   bool stopped_ = false;
   bool breakRequested_ = false;
   bool awaiting_ = false;
-  bool scrollPending_ = false;
+
   bool replied_ = false;
   std::string reply_;
   QEventLoop* waitLoop_ = nullptr;  // runs while a program awaits a line

@@ -3,6 +3,7 @@
 // colour, trimming with the log, and the input field's helps.
 #include "ask_box.h"
 #include "paren_match.h"
+#include "terminal_output.h"
 #include "velloq_driver.h"
 
 #include <QFile>
@@ -202,6 +203,35 @@ class TerminalWindowTest : public QObject {
       QCOMPARE(numbers.size(), 300);
       for (int i = 0; i < 300; i++) QCOMPARE(numbers[i], i);
     }
+  }
+
+  // Lines that would scroll out before being shown never reach the pane;
+  // a line the pane shows in part is continued, or ended when the lines
+  // after it are dropped.
+  void outputBatchesKeepTheNewestLinesWhole() {
+    QPlainTextEdit pane;
+    TerminalOutput out(&pane, 100);
+    QTextCharFormat plain, red;
+    red.setForeground(Qt::red);
+    out.append(QStringLiteral("abc"), &plain);
+    out.flush();
+    out.append(QStringLiteral("def"), &plain);
+    out.newLine(false);
+    out.flush();
+    QCOMPARE(pane.toPlainText(), QStringLiteral("abcdef\n"));
+    out.append(QStringLiteral("partial "), &plain);
+    out.flush();
+    for (int i = 0; i < 250; i++) {
+      out.append(QString::number(i), i == 249 ? &red : &plain);
+      out.newLine(i == 249);
+    }
+    out.flush();
+    const QStringList lines = pane.toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 101);
+    QCOMPARE(lines.first(), QStringLiteral("150"));
+    QCOMPARE(lines[99], QStringLiteral("249"));
+    QCOMPARE(pane.document()->findBlockByNumber(99).userState(), TerminalOutput::kErrorState);
+    QVERIFY(pane.document()->findBlockByNumber(98).userState() != TerminalOutput::kErrorState);
   }
 
   void parenthesesAreMatchedAsTyped() {
