@@ -1,6 +1,6 @@
 // The terminal window: output pane, input field and the session's front
-// end.  Output is appended through one cursor kept at the end of the pane;
-// the pane itself drops its oldest lines (the session logs them).
+// end.  Output goes to the pane through TerminalOutput, which batches it;
+// the pane keeps MAX_STORED_LINES lines (the session logs them all).
 #include "terminal_window.h"
 
 #include "ask_box.h"
@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
