@@ -38,12 +38,13 @@ TerminalSession::~TerminalSession() { stop(); }
 
 bool TerminalSession::start() {
   read_settings_file(settings_path_, settings_);
+  // SAVE and RESTORE use the list file the settings name.
+  if (!settings_.startup_db.empty()) velloq::set_database_list_file(settings_.startup_db.c_str());
   history_ = SessionHistory(settings_.max_stored_input);
   std::string log_path = settings_.log_file.empty() ? "velloq.log" : settings_.log_file;
   log_ = std::make_unique<SessionLog>(log_path, settings_.use_log, settings_.max_stored_lines,
                                       [this](const std::string& m) { frontend_.report_problem(m); });
   log_->log_on(now());
-  use_database_list_file();
   frontend_.show_banner(std::string(kVelloqName) + " Lisp environment, version " + kVelloqVersion);
   velloq::console = velloq::ConsoleIO{};
   velloq::console.context = this;
@@ -95,13 +96,7 @@ void TerminalSession::apply_settings(const Settings& settings) {
     log_->set_max_stored_lines(settings_.max_stored_lines);
   }
   history_.set_max_entries(settings_.max_stored_input);
-  if (started_) use_database_list_file();
-}
-
-// SAVE and RESTORE work on the list file STARTUP_DB names.
-void TerminalSession::use_database_list_file() {
-  velloq::set_database_list_file(settings_.startup_db.empty() ? "standart.vqr"
-                                                               : settings_.startup_db.c_str());
+  if (!settings_.startup_db.empty()) velloq::set_database_list_file(settings_.startup_db.c_str());
 }
 
 bool TerminalSession::fatal_error() const { return velloq::fatal_error_seen; }

@@ -129,7 +129,6 @@ class TerminalSession {
   void end_busy();
   void output(std::string_view text, bool error_colour);
   void complete_pending_line();
-  void use_database_list_file();
   bool read_reply(std::string* line);
 
   static void write_char(void* self, int c, bool error_colour);

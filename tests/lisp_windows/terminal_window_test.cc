@@ -44,6 +44,15 @@ class TerminalWindowTest : public QObject {
     QCOMPARE(env.terminal->session().open_depth(), 0);
   }
 
+  void cyrillicGoesInAndComesOut() {
+    Environment env;
+    env.type(QStringLiteral("(progn (princ (string-upcase \"\u043f\u0440\u0438\u0432\u0435\u0442\")) (terpri))"));
+    QCOMPARE(env.count(QStringLiteral("\u041f\u0420\u0418\u0412\u0415\u0422")), 1);
+    // A character Windows-1251 cannot hold is echoed as what was stored.
+    env.type(QStringLiteral("'a\u4e2db"));
+    QCOMPARE(env.count(QStringLiteral("\u2022 'a?b")), 1);
+  }
+
   void shiftEnterAddsALineAndEnterRunsThemAll() {
     Environment env;
     QTest::keyClicks(env.terminal->Input, QStringLiteral("(* 6"));

@@ -24,8 +24,15 @@ Environment::~Environment() {
   QDir::setCurrent(oldDir_);
 }
 
+void typeText(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    if (c.unicode() < 128) QTest::keyClick(widget, c.toLatin1());
+    else QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  }
+}
+
 void Environment::type(const QString& line) {
-  QTest::keyClicks(terminal->Input, line);
+  typeText(terminal->Input, line);
   QTest::keyClick(terminal->Input, Qt::Key_Return);
 }
 

@@ -15,6 +15,9 @@
 #include <deque>
 #include <memory>
 
+// Types `text` into `widget` key by key, letters beyond ASCII included.
+void typeText(QWidget* widget, const QString& text);
+
 // Settings that keep the scratch folder quiet: no database at start or exit.
 extern const char kQuietSettings[];
 
