@@ -63,7 +63,7 @@ void BrowserWindows::showProject(bool show) {
   }
 }
 
-TFrameView* BrowserWindows::openFrameViewer(const QString& frame) {
+TFrameView* BrowserWindows::openViewer(const QString& frame) {
   auto* view = new TFrameView(runner_, dialogs_, cp1251::fromQString(frame), parent_);
   connect(view, &TFrameView::openFrame, this,
           [this](const QString& name) { openFrameViewer(name); });

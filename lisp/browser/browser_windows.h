@@ -22,27 +22,28 @@ class Tproj;
 
 namespace velloq_browser {
 
-class BrowserWindows : public QObject {
+class BrowserWindows : public QObject, public velloq_windows::BrowserHost {
   Q_OBJECT
 
  public:
   BrowserWindows(velloq_windows::LispRunner& runner, QWidget* parent_window, Dialogs& dialogs);
   ~BrowserWindows() override;
 
-  void showHierarchy(bool show);
-  void showProject(bool show);
+  void showHierarchy(bool show) override;
+  void showProject(bool show) override;
   // A new frame viewer on `frame` (empty: the viewer asks for a name).
-  TFrameView* openFrameViewer(const QString& frame);
+  TFrameView* openViewer(const QString& frame);
+  void openFrameViewer(const QString& frame) override { openViewer(frame); }
   // Restores the standard database and starts an unnamed project.
-  void newProject();
+  void newProject() override;
   // The project window's open and save commands.
   void loadProject();
   void saveProject();
-  bool hierarchyVisible() const;
-  bool projectVisible() const;
+  bool hierarchyVisible() const override;
+  bool projectVisible() const override;
   // Connects the main window's notifications (see above); false when one
   // of the four signals is missing.
-  bool connectTo(QObject* main_form);
+  bool connectTo(QObject* main_form) override;
 
   // The windows, or null before they are first shown (or once closed).
   THierarchy* hierarchy() const;

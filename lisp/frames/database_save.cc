@@ -17,6 +17,7 @@
 namespace velloq {
 
 static char list_file_name[1024] = "databases.dat";
+static bool last_save_failed = false;
 
 void set_database_list_file(const char* name) {
   snprintf(list_file_name, sizeof list_file_name, "%s", name);
@@ -96,11 +97,14 @@ void save_all_databases() {
   outcome.frames = 0;
   outcome.failures[0] = 0;
   write_databases(&outcome);
-  if (outcome.failures[0]) stream_put_string(out, outcome.failures);
+  last_save_failed = outcome.failures[0] != 0;
+  if (last_save_failed) stream_put_string(out, outcome.failures);
   char line[64];
   snprintf(line, sizeof line, "; %ld frames saved\n", outcome.frames);
   stream_put_string(out, line);
 }
+
+bool database_save_failed() { return last_save_failed; }
 
 Node* list_databases() {
   long count = 0;

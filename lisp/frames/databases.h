@@ -44,6 +44,9 @@ void load_database_list(const char* list_file);
 // written is reported and keeps its previous contents; the others are
 // written.  Prints "; saving database" and "; N frames saved".
 void save_all_databases();
+// Whether the last save_all_databases could not write some file (the
+// windows ask before they exit).  Never raises.
+bool database_save_failed();
 // The DATABASE strings of the frames below NODE, in walk order.
 Node* list_databases();
 

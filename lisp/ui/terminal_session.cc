@@ -89,6 +89,16 @@ void TerminalSession::stop() {
     frontend_.report_problem("Cannot write " + settings_path_ + ": " + error);
 }
 
+void TerminalSession::apply_settings(const Settings& settings) {
+  settings_ = settings;
+  if (log_) {
+    log_->set_enabled(settings_.use_log);
+    log_->set_max_stored_lines(settings_.max_stored_lines);
+  }
+  history_.set_max_entries(settings_.max_stored_input);
+  if (!settings_.startup_db.empty()) velloq::set_database_list_file(settings_.startup_db.c_str());
+}
+
 bool TerminalSession::fatal_error() const { return velloq::fatal_error_seen; }
 
 void TerminalSession::enter_line(const std::string& line) {

@@ -97,6 +97,11 @@ class TerminalSession {
   // Idempotent.
   void stop();
 
+  // Makes `settings` the running settings (the preferences dialog's OK):
+  // the log, the stored lines, the history's length and the database list
+  // file follow them at once; a new LOGFILE name counts from the next start.
+  void apply_settings(const Settings& settings);
+
   // The user pressed the break key (the window's Escape).
   void request_break() { break_requested_ = true; }
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "completion.h"
+#include "databases.h"
 #include "input_buffer.h"
 #include "terminal_session.h"
 
@@ -394,6 +396,59 @@ TEST_F(TerminalSessionTest, NothingIsRestoredOrSavedWhenTheSettingsSayNo) {
   session->restore_if_asked();
   session->save_if_asked();
   EXPECT_EQ(frontend.shown, "");
+}
+
+}  // namespace
+
+// The preferences' OK: the log, the history and the database list file
+// follow the new settings at once.
+TEST_F(TerminalSessionTest, AppliedSettingsTakeEffectAtOnce) {
+  start();
+  velloq_ui::Settings s = session->settings();
+  s.use_log = false;
+  s.max_stored_input = 3;
+  s.startup_db = "project.vqr";
+  session->apply_settings(s);
+  EXPECT_FALSE(session->log()->enabled());
+  for (const char* line : {"1", "2", "3", "4"}) session->enter_line(line);
+  EXPECT_EQ(session->history().entries().size(), 3u);
+  session->run_text("(save)\n");
+  EXPECT_TRUE(fs::exists(dir / "project.vqr"));
+  EXPECT_FALSE(fs::exists(dir / "databases.dat"));
+}
+
+// STARTUP_DB read from the settings file names the list SAVE writes.
+TEST_F(TerminalSessionTest, SaveWritesTheListFileTheSettingsName) {
+  start("LOAD_DB_AT_STARTUP FALSE\nSAVE_DB_ON_EXIT FALSE\nSTARTUP_DB  mine.dat\n");
+  session->run_text("(save)\n");
+  EXPECT_TRUE(fs::exists(dir / "mine.dat"));
+}
+
+TEST_F(TerminalSessionTest, CompletionOffersTheInternedNamesWithThePrefix) {
+  start();
+  session->run_text("(setq zebra-one 1)\n");
+  session->run_text("(setq zebra-two 2)\n");
+  struct Case { const char* prefix; std::vector<std::string> names; } cases[] = {
+      {"zebra-", {"ZEBRA-ONE", "ZEBRA-TWO"}},
+      {"ZEBRA-T", {"ZEBRA-TWO"}},
+      {"defu", {"DEFUN"}},
+      {"no-such-name-here", {}},
+  };
+  for (auto& c : cases) EXPECT_EQ(velloq::symbol_completions(c.prefix), c.names) << c.prefix;
+  EXPECT_EQ(velloq::symbol_completions("ZEBRA-", 1).size(), 1u);
+}
+
+namespace {
+
+TEST_F(TerminalSessionTest, AFailedSaveIsKnownUntilTheNextSave) {
+  start("LOAD_DB_AT_STARTUP FALSE\nSAVE_DB_ON_EXIT FALSE\nSTARTUP_DB  no/such/dir/list.dat\n");
+  session->run_text("(save)\n");
+  EXPECT_TRUE(velloq::database_save_failed());
+  velloq_ui::Settings s = session->settings();
+  s.startup_db = "list.dat";
+  session->apply_settings(s);
+  session->run_text("(save)\n");
+  EXPECT_FALSE(velloq::database_save_failed());
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ class BrowserWindowsTest : public QObject {
   }
 
   TFrameView* viewer(const QString& frame) {
-    TFrameView* v = windows->openFrameViewer(frame);
+    TFrameView* v = windows->openViewer(frame);
     return QTest::qWaitForWindowExposed(v) ? v : nullptr;
   }
 

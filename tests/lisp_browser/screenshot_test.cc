@@ -44,7 +44,7 @@ class ScreenshotTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(h));
     QVERIFY(save(h, "velloq_hierarchy.png"));
 
-    TFrameView* v = windows.openFrameViewer("SEDAN");
+    TFrameView* v = windows.openViewer("SEDAN");
     QVERIFY(QTest::qWaitForWindowExposed(v));
     v->SlotList->setCurrentItem(v->slotRow("DOORS"));
     QVERIFY(save(v, "velloq_frame_viewer.png"));
