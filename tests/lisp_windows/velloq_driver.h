@@ -77,5 +77,8 @@ class FakeBrowser : public velloq_windows::BrowserHost {
   void newProject() override;
   bool hierarchyVisible() const override { return hierarchy; }
   bool projectVisible() const override { return project; }
-  void connectTo(QObject* mainForm) override { connectedTo = mainForm; }
+  bool connectTo(QObject* mainForm) override {
+    connectedTo = mainForm;
+    return true;
+  }
 };
