@@ -18,7 +18,7 @@ namespace {
 FileDialogSpec projectSpec(const QString& title) {
   return {title,
           {{QObject::tr("Velloq project"), QStringLiteral("*.vqr")},
-           {QObject::tr("All files"), QStringLiteral("*.*")}},
+           {QObject::tr("All files"), QStringLiteral("*")}},
           QStringLiteral("vqr")};
 }
 

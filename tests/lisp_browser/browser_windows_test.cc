@@ -423,6 +423,7 @@ class BrowserWindowsTest : public QObject {
     dialogs->answerSaveFile(project);
     QTest::mouseClick(p->SaveButton, Qt::LeftButton);
     QCOMPARE(dialogs->calls().back().filters.size(), 2);
+    QVERIFY2(dialogs->calls().back().filters.endsWith("All files (*)"), "files without extension are shown");
     QFile saved(project);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(), QByteArray::fromStdString(db + "\n"));
