@@ -11,6 +11,17 @@ namespace velloq_ui {
 
 size_t PosixTerminal::read(char* buffer, size_t size) {
   for (;;) {
+    if (interrupt_ && *interrupt_ && size > 0) {
+      *interrupt_ = 0;
+      buffer[0] = '\x03';
+      return 1;
+    }
+    if (interrupt_) {
+      // Wait in short steps so that a late signal is seen.
+      struct pollfd p = {in_, POLLIN, 0};
+      int ready = ::poll(&p, 1, 50);
+      if (ready == 0 || (ready < 0 && errno == EINTR)) continue;
+    }
     ssize_t n = ::read(in_, buffer, size);
     if (n >= 0) return (size_t)n;
     if (errno != EINTR && errno != EAGAIN) return 0;  // an error ends the input

@@ -4,6 +4,8 @@
 
 #include <termios.h>
 
+#include <csignal>
+
 #include "line_editor.h"
 
 namespace velloq_ui {
@@ -11,6 +13,11 @@ namespace velloq_ui {
 class PosixTerminal : public EditorTerminal {
  public:
   PosixTerminal(int in_fd, int out_fd) : in_(in_fd), out_(out_fd) {}
+  // A flag the SIGINT handler sets.  A Ctrl-C typed just before raw mode
+  // was on arrives as that signal, possibly on another thread and after
+  // the read began: while the flag is set, read() clears it and gives the
+  // Ctrl-C key instead of waiting for input.
+  void set_interrupt_flag(volatile sig_atomic_t* flag) { interrupt_ = flag; }
   size_t read(char* buffer, size_t size) override;
   bool input_pending() override;
   void write(std::string_view bytes) override;
@@ -18,6 +25,7 @@ class PosixTerminal : public EditorTerminal {
 
  private:
   int in_, out_;
+  volatile sig_atomic_t* interrupt_ = nullptr;
 };
 
 // Puts the terminal on `fd` into raw mode (no echo, no line buffering, no

@@ -33,7 +33,9 @@ class TtyFrontend : public TerminalFrontend {
       : interactive_(interactive),
         out_tty_(isatty(STDOUT_FILENO) != 0),
         terminal_(STDIN_FILENO, STDOUT_FILENO),
-        editor_(terminal_, codeset_is_utf8(nl_langinfo(CODESET)) || is_c_locale()) {}
+        editor_(terminal_, codeset_is_utf8(nl_langinfo(CODESET)) || is_c_locale()) {
+    terminal_.set_interrupt_flag(&interrupted);
+  }
 
   void set_history(SessionHistory* history) { history_ = history; }
 
@@ -90,17 +92,7 @@ class TtyFrontend : public TerminalFrontend {
     EditResult r;
     {
       RawMode raw(STDIN_FILENO);
-      // A Ctrl-C typed before raw mode was on came as a signal (the
-      // terminal driver dropped what was typed with it): it ends this read
-      // as the key would.
-      if (interrupted) {
-        interrupted = 0;
-        line->clear();
-        std::fputs("\r\n", stdout);
-        r = EditResult::Interrupted;
-      } else {
-        r = editor_.read_line(prompt, history_, line);
-      }
+      r = editor_.read_line(prompt, history_, line);
     }
     at_line_start_ = true;
     if (r == EditResult::Line) return LineRead::Line;

@@ -80,18 +80,26 @@ class PtyEditor : public PtyProcess {
 TEST(LineEditorPtyTest, EditsInRawModeAndRestoresTheTerminal) {
   PtyEditor pty;
   ASSERT_TRUE(pty.started());
+  // Each line is typed once the editor has drawn its prompt: keys typed
+  // before that meet the terminal driver in cooked mode, as they would a
+  // user typing ahead of a prompt.
   ASSERT_TRUE(pty.expect("> "));
   ASSERT_TRUE(pty.send("abc\x1b[DX\r"));
   EXPECT_TRUE(pty.expect("[LINE 4 cooked abXc]")) << pty.output();
+  ASSERT_TRUE(pty.expect("> "));
   ASSERT_TRUE(pty.send("\x1b[A!\r"));
   EXPECT_TRUE(pty.expect("[LINE 5 cooked abXc!]")) << pty.output();
+  ASSERT_TRUE(pty.expect("> "));
   ASSERT_TRUE(pty.send("(car\x03"));
   EXPECT_TRUE(pty.expect("^C")) << pty.output();
   EXPECT_TRUE(pty.expect("[INTERRUPTED cooked]")) << "Ctrl-C is a key while editing";
+  ASSERT_TRUE(pty.expect("> "));
   ASSERT_TRUE(pty.send(std::string(5000, 'x') + "\r"));
   EXPECT_TRUE(pty.expect("[LINE 5000 cooked long]")) << "no 4095-byte canonical limit";
+  ASSERT_TRUE(pty.expect("> "));
   ASSERT_TRUE(pty.send("\xD1\x8F\xD1\x8F\x1b[D\xD0\xB6\r"));
   EXPECT_TRUE(pty.expect("[LINE 3 cooked \xD1\x8F\xD0\xB6\xD1\x8F]")) << pty.output();
+  ASSERT_TRUE(pty.expect("> "));
   ASSERT_TRUE(pty.send("a\x04"));
   ASSERT_TRUE(pty.send("\x15\x04"));
   EXPECT_TRUE(pty.expect("[END cooked]")) << "Ctrl-D ends input on an empty line only";

@@ -92,7 +92,7 @@ TEST_F(VelloqPtyTest, EditingKeysAndHistoryWork) {
 TEST_F(VelloqPtyTest, CtrlCWhileEvaluatingIsTheUserBreak) {
   type("(progn (print 'looping) (loop))\r", "LOOPING");
   type_while_running("\x03", "*User-Break*");
-  type("(progn (getstring \"Reply? \") (print 'not-reached))\r", "Reply? ");
+  type("(progn (getstring \"Reply? \") (print 'not-reached))\r", "\r\nReply? ");
   type("half\x03", "*User-Break*");
   type("(+ 1 2)\r", "3\r\n");
   type("(loop (exit))\r", "\r\n");
