@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "atomic_file.h"
+#include "captured_console.h"
 #include "databases.h"
 #include "frame_events.h"
 #include "io_faults.h"
@@ -23,10 +24,7 @@ using namespace velloq;
 
 namespace {
 
-std::string captured;
-
-void capture_char(void*, int c, bool) { captured.push_back((char)c); }
-void capture_string(void*, const char* s, bool) { captured += s; }
+using lisptest::captured;
 
 // Every event as one line of text.
 class EventLog : public FrameEvents {
@@ -43,25 +41,15 @@ class EventLog : public FrameEvents {
   }
 };
 
-class FramesTest : public ::testing::Test {
+class FramesTest : public lisptest::CapturedConsoleTest {
  protected:
-  void SetUp() override {
-    console = ConsoleIO{};
-    console.write_char = capture_char;
-    console.write_string = capture_string;
-    ASSERT_TRUE(start_interpreter());
-    captured.clear();
-  }
   void TearDown() override {
     set_frame_events(nullptr);
-    stop_interpreter();
-    console = ConsoleIO{};
+    CapturedConsoleTest::TearDown();
   }
   // Runs text through the top level; returns what it printed.
   std::string run(const char* text) {
-    captured.clear();
-    int more = -1;
-    evaluate_top_level_text(text, &more);
+    evaluate(text);
     return captured;
   }
 };

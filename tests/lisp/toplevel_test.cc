@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "captured_console.h"
 #include "databases.h"
 #include "streams.h"
 #include "symbols.h"
@@ -16,31 +17,12 @@ using namespace velloq;
 
 namespace {
 
-std::string captured;
+using lisptest::captured;
 
-void capture_char(void*, int c, bool) { captured.push_back((char)c); }
-void capture_string(void*, const char* s, bool) { captured += s; }
-
-class TopLevelTest : public ::testing::Test {
+class TopLevelTest : public lisptest::CapturedConsoleTest {
  protected:
-  void SetUp() override {
-    console = ConsoleIO{};
-    console.write_char = capture_char;
-    console.write_string = capture_string;
-    ASSERT_TRUE(start_interpreter());
-    captured.clear();
-  }
-  void TearDown() override {
-    stop_interpreter();
-    console = ConsoleIO{};
-  }
-
   // Runs one submitted text; returns the flag.
-  int submit(const char* text) {
-    int more = -1;
-    evaluate_top_level_text(text, &more);
-    return more;
-  }
+  int submit(const std::string& text) { return evaluate(text); }
 };
 
 TEST_F(TopLevelTest, EachSubmissionPrintsItsFirstValueOnly) {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "atomic_file.h"
+#include "captured_console.h"
 #include "streams.h"
 #include "symbols.h"
 #include "toplevel.h"
@@ -24,26 +25,12 @@ using wkstest::WNode;
 
 namespace {
 
-std::string captured;
-void capture_char(void*, int c, bool) { captured.push_back((char)c); }
-void capture_string(void*, const char* s, bool) { captured += s; }
+using lisptest::captured;
 
-class WorkspaceImageTest : public ::testing::Test {
+class WorkspaceImageTest : public lisptest::CapturedConsoleTest {
  protected:
-  void SetUp() override {
-    console = ConsoleIO{};
-    console.write_char = capture_char;
-    console.write_string = capture_string;
-    ASSERT_TRUE(start_interpreter());
-  }
-  void TearDown() override {
-    stop_interpreter();
-    console = ConsoleIO{};
-  }
   static std::string submit(const char* text) {
-    captured.clear();
-    int more = -1;
-    evaluate_top_level_text(text, &more);
+    evaluate(text);
     return captured;
   }
   static WorkspaceOutcome restore(const std::string& bytes,

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "captured_console.h"
 #include "cp1251_literal.h"
 #include "frame_inspect.h"
 #include "lisp_commands.h"
@@ -17,26 +18,12 @@ using namespace cp1251::literals;
 
 namespace {
 
-std::string captured;
-void capture_char(void*, int c, bool) { captured.push_back(char(c)); }
-void capture_string(void*, const char* s, bool) { captured += s; }
+using lisptest::captured;
 
-class FrameInspectTest : public ::testing::Test {
+class FrameInspectTest : public lisptest::CapturedConsoleTest {
  protected:
-  void SetUp() override {
-    console = ConsoleIO{};
-    console.write_char = capture_char;
-    console.write_string = capture_string;
-    ASSERT_TRUE(start_interpreter());
-  }
-  void TearDown() override {
-    stop_interpreter();
-    console = ConsoleIO{};
-  }
   void run(const std::string& text) {
-    captured.clear();
-    int more = 0;
-    evaluate_top_level_text(text.c_str(), &more);
+    evaluate(text);
     ASSERT_EQ(captured.find("error"), std::string::npos) << text << " printed " << captured;
   }
   void runAll(const std::vector<std::string>& texts) {
