@@ -24,14 +24,15 @@ static int poll_counter = 100;
 
 // A frame is link, function, count, arguments: the link entry holds the
 // distance back to the previous frame's link entry (entry 0 is the bottom).
+// Link and count are header words, not nodes.
 void pop_frame() {
-  assert(afp > 0 && fixnump(astack[afp]) && fixnump(astack[afp + 2]));
-  int link = astack[afp]->num;
+  assert(afp > 0 && is_header_word(astack[afp]) && is_header_word(astack[afp + 2]));
+  int link = header_value(astack[afp]);
   assert(link > 0 && link <= afp);
-  assert(afp + 3 + astack[afp + 2]->num <= atop);
+  assert(afp + 3 + header_value(astack[afp + 2]) <= atop);
   atop = afp;
   afp -= link;
-  assert(afp == 0 || fixnump(astack[afp]));
+  assert(afp == 0 || is_header_word(astack[afp]));
 }
 
 int open_frame(Node* fn) {
@@ -43,8 +44,8 @@ int open_frame(Node* fn) {
 }
 
 void finish_frame(int start, int count) {
-  astack[start] = make_fixnum(start - afp);
-  astack[start + 2] = make_fixnum(count);
+  astack[start] = header_word(start - afp);
+  astack[start + 2] = header_word(count);
   afp = start;
 }
 
@@ -85,7 +86,7 @@ Node* current_frame_context() {
   if (!methods_made) return nullptr;
   int fp = afp;
   while (fp > 0 && astack[fp + 1] && (astack[fp + 1]->kind == K_SUBR || astack[fp + 1]->kind == K_FSUBR))
-    fp -= astack[fp]->num;
+    fp -= header_value(astack[fp]);
   if (fp <= 0) return nullptr;
   Node* fn = astack[fp + 1];
   if (closurep(fn) && symbolp(slot(fn, 0))) {

@@ -229,7 +229,8 @@ void collect_garbage_keeping(bool keep_segments) {
   mark_node(fenv);
   mark_node(denv);
   for (int i = 0; i < ptop; i++) mark_node(*pstack[i]);
-  for (int i = 0; i < atop; i++) mark_node(astack[i]);
+  for (int i = 0; i < atop; i++)
+    if (!is_header_word(astack[i])) mark_node(astack[i]);
   // Permanent nodes keep their mark; they are atoms, so it is harmless.
   sweep(!keep_segments);
   if (!keep_segments) trim_heap_after_collection();

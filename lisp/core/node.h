@@ -185,6 +185,12 @@ inline void apush(Node* n) {
   if (atop >= alimit) astack_overflow();
   astack[atop++] = n;
 }
+// A frame's header entries (link distance, argument count) are plain
+// integers kept as odd words, which no node address is, so that a call
+// allocates nothing for them; the collector passes them over.
+inline Node* header_word(int v) { return reinterpret_cast<Node*>((static_cast<uintptr_t>(v) << 1) | 1); }
+inline int header_value(Node* w) { return static_cast<int>(reinterpret_cast<uintptr_t>(w) >> 1); }
+inline bool is_header_word(Node* w) { return reinterpret_cast<uintptr_t>(w) & 1; }
 
 
 }  // namespace velloq
