@@ -305,7 +305,7 @@ Node* allocate_node(int kind) {
   return n;
 }
 
-Node* make_cons(Node* a, Node* d) {
+Node* make_cons_slow(Node* a, Node* d) {
   PROTECT(a);
   PROTECT(d);
   Node* n = allocate_node(K_CONS);

@@ -93,8 +93,23 @@ void free_node_memory();
 // even beyond the ceiling, ends in the fatal error "insufficient node
 // space".
 Node* allocate_node(int kind);
-// (a . d).  Allocates; protects a and d.
-Node* make_cons(Node* a, Node* d);
+// The part of make_cons that may collect (protects a and d).
+Node* make_cons_slow(Node* a, Node* d);
+// (a . d).  Allocates; protects a and d.  A free node is taken without a
+// collection in between, so only the slow path protects.
+inline Node* make_cons(Node* a, Node* d) {
+  Node* n = free_list;
+  if (!n || gc_stress) return make_cons_slow(a, d);
+  free_list = n->u.c.cdr;
+  if (n == free_last) free_last = nullptr;
+  mem_stats.free_nodes--;
+  n->kind = K_CONS;
+  n->flags = 0;
+  n->num = 0;
+  n->u.c.car = a;
+  n->u.c.cdr = d;
+  return n;
+}
 // A FIXNUM; -128..255 are permanent and allocate nothing.  Allocates.
 Node* make_fixnum(int32_t v);
 // A FLONUM.  Allocates.
