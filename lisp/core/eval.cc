@@ -49,13 +49,22 @@ void finish_frame(int start, int count) {
   afp = start;
 }
 
+// Most arguments are variables and constants: without a hook and short of
+// a break check they are evaluated here, sparing a call of eval_expr for
+// each; anything else (and every step that is due to poll) goes there.
+static inline Node* eval_argument(Node* x) {
+  if (consp(x) || poll_counter <= 1 || symbol_value(s_evalhook)) return eval_expr(x);
+  --poll_counter;
+  return symbolp(x) ? get_variable(x) : x;
+}
+
 int push_evaluated_args(Node* fn, Node* args) {
   PROTECT(args);
   int start = open_frame(fn);
   int count = 0;
   for (Node* a = args; consp(a); a = cdr(a)) {
     apush(nullptr);
-    astack[atop - 1] = eval_expr(car(a));
+    astack[atop - 1] = eval_argument(car(a));
     count++;
   }
   finish_frame(start, count);
