@@ -197,6 +197,7 @@ void release_segment(Segment* s) {
 
 void free_node_memory() {
   forget_symbol_index();
+  obarray_removals++;  // every symbol leaves: the caches keyed on names go
   methods_made = false;
   for (Segment* s = oldest_segment; s;) {
     Segment* older_link = s->newer;

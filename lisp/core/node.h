@@ -29,7 +29,8 @@ enum NodeFlag : uint8_t {
   F_MARK = 1,      // reached by the current collection
   F_CARPROG = 2,   // car in progress while marking a cons by pointer reversal
   F_CONSOLE = 4,   // a file stream that stands for the terminal
-  F_INDEXED = 8    // a symbol the object array's index has held
+  F_INDEXED = 8,   // a symbol the object array's index has held
+  F_WALKED = 16    // a frame met by a walk that neither allocates nor raises
 };
 
 struct Node;

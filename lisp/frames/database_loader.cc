@@ -137,9 +137,9 @@ static void load_value(Node* frame_name, char* key, char* text) {
     Node* value = car(forms);
     // A parent not loaded yet is a forward reference: it becomes a frame
     // now and its own record fills it later.
-    if (s == inheritance_slot(f) && symbolp(value) && !framep(symbol_value(value)))
+    if (is_inheritance_slot(f, s) && symbolp(value) && !framep(symbol_value(value)))
       value = make_frame(value);
-    if (value || s != inheritance_slot(f)) store_value(s, value);
+    if (value || !is_inheritance_slot(f, s)) store_value(s, value);
   }
   UNPROTECT(2);
 }

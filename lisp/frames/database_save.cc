@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -32,20 +31,23 @@ static Node* own_database(Node* f) {
 }
 
 // Visits the frames below NODE depth first, pre-order, each once, with the
-// database string in force there (NIL when none).  Bounded by the node
-// count, so a children list made circular by hand ends too.
+// database string in force there (NIL when none).  A frame met is flagged
+// (nothing here allocates or raises, so every flag is cleared at the end);
+// the node count bounds a children list made circular by hand.
 template <typename Visit>
 static void walk_frames(Visit visit) {
   Node* root = symbol_value(fs_node);
   if (!framep(root)) return;
   std::vector<std::pair<Node*, Node*>> stack{{root, nullptr}};
-  std::unordered_set<Node*> seen;
+  std::vector<Node*> seen;
   std::vector<Node*> children;
   long limit = mem_stats.total_nodes;
   while (!stack.empty()) {
     auto [f, file] = stack.back();
     stack.pop_back();
-    if (!seen.insert(f).second) continue;
+    if (f->flags & F_WALKED) continue;
+    f->flags |= F_WALKED;
+    seen.push_back(f);
     Node* own = own_database(f);
     if (own) file = own;
     visit(f, file, own);
@@ -55,6 +57,7 @@ static void walk_frames(Visit visit) {
       if (framep(car(l))) children.push_back(car(l));
     for (auto it = children.rbegin(); it != children.rend(); ++it) stack.push_back({*it, file});
   }
+  for (Node* f : seen) f->flags &= (uint8_t)~F_WALKED;
 }
 
 struct SaveOutcome {
@@ -106,15 +109,29 @@ void save_all_databases() {
 
 bool database_save_failed() { return last_save_failed; }
 
+// The walk gathers the strings in a buffer that outlives any error; they
+// go into a vector as soon as it is made.  A collection while it is made can
+// run the *GC-HOOK*, which may change the frames: then the vector is filled
+// by a second walk instead.
 Node* list_databases() {
-  long count = 0;
-  walk_frames([&](Node*, Node*, Node* own) { count += own != nullptr; });
+  static std::vector<Node*> files;
+  files.clear();
+  walk_frames([&](Node*, Node*, Node* own) {
+    if (own) files.push_back(own);
+  });
+  long count = (long)files.size();
+  int collections = mem_stats.collections;
   Node* found = make_vector((int32_t)count);
   PROTECT(found);
   long i = 0;
-  walk_frames([&](Node*, Node*, Node* own) {
-    if (own && i < count) set_slot(found, (int32_t)i++, own);
-  });
+  if (mem_stats.collections == collections) {
+    for (; i < count; i++) set_slot(found, (int32_t)i, files[(size_t)i]);
+  } else {
+    walk_frames([&](Node*, Node*, Node* own) {
+      if (own && i < count) set_slot(found, (int32_t)i++, own);
+    });
+  }
+  files.clear();
   Node* result = nullptr;
   PROTECT(result);
   for (long k = i - 1; k >= 0; k--) result = make_cons(slot(found, (int32_t)k), result);

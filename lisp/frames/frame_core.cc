@@ -21,8 +21,11 @@ Node* slot_owner_frame(Node* s) { return frame_of(slot(s, S_OWNER)); }
 
 Node* own_slot(Node* f, Node* name) {
   if (!framep(f) || !symbolp(name)) return nullptr;
-  for (Node* l = slot(f, FR_SLOTS); consp(l); l = cdr(l))
-    if (symbolp(car(l)) && same_slot_name(car(l), name)) return car(l);
+  Node* pname = slot(name, S_PNAME);
+  for (Node* l = slot(f, FR_SLOTS); consp(l); l = cdr(l)) {
+    Node* s = car(l);
+    if (s == name || (symbolp(s) && slot(s, S_PNAME) == pname)) return s;
+  }
   return nullptr;
 }
 
@@ -45,6 +48,12 @@ Node* inheritance_slot(Node* f) {
   for (Node* l = slot(f, FR_SLOTS); consp(l); l = cdr(l))
     if (is_inheritance_relation(car(l))) return car(l);
   return nullptr;
+}
+
+// Most slots are no relation at all, which is cheap to see; only a
+// relation needs the walk over F's slots.
+bool is_inheritance_slot(Node* f, Node* s) {
+  return is_inheritance_relation(s) && s == inheritance_slot(f);
 }
 
 // The interned symbol of each recent print-name node.  An entry holds an
@@ -283,7 +292,7 @@ void remove_slot(Node* s) {
     fire_one(f, ON_REMOVE, s);
     fire_slot_trigger(s, ON_REMINST, false, nullptr);
   }
-  if (s == inheritance_slot(f)) set_inheritance(f, fs_is, frame_of(fs_frame));
+  if (is_inheritance_slot(f, s)) set_inheritance(f, fs_is, frame_of(fs_frame));
   else remove_from(f, FR_SLOTS, s);
   UNPROTECT(2);
 }
@@ -311,7 +320,30 @@ void delete_frame(Node* s) {
   UNPROTECT(3);
 }
 
-Node* child_symbol(Node* s) {
+// The numbers a parent's name was last found taken up to.  Without a
+// removal from the object array since, they are all still taken, so the
+// search for the first free one goes on from there: a parent with many
+// children no longer tries every number before its last child's.
+struct ChildHint {
+  char name[64];
+  int taken;
+};
+static ChildHint child_hints[256];
+static long child_hints_valid_at = -1;
+
+static ChildHint& child_hint(const char* name) {
+  if (child_hints_valid_at != obarray_removals) {
+    for (ChildHint& h : child_hints) h = ChildHint{};
+    child_hints_valid_at = obarray_removals;
+  }
+  unsigned hash = 5381;
+  for (const char* c = name; *c; c++) hash = hash * 33 + (unsigned char)*c;
+  return child_hints[hash % 256];
+}
+
+// Names too long for the hints: every number is tried, in a Lisp string
+// buffer as long as the name.
+static Node* child_symbol_of_long_name(Node* s) {
   int32_t len = string_length(slot(s, S_PNAME));
   Node* buf = make_string_of_size(len + 8);
   PROTECT(buf);
@@ -325,6 +357,25 @@ Node* child_symbol(Node* s) {
   }
   UNPROTECT(1);
   return result;
+}
+
+Node* child_symbol(Node* s) {
+  ChildHint probe{};
+  size_t len = strlen(symbol_name(s));
+  if (len >= sizeof probe.name) return child_symbol_of_long_name(s);
+  memcpy(probe.name, symbol_name(s), len + 1);
+  ChildHint& hint = child_hint(probe.name);
+  int first = strcmp(hint.name, probe.name) == 0 ? hint.taken + 1 : 1;
+  char buf[sizeof probe.name + 12];
+  for (int i = first; i <= 65535; i++) {
+    snprintf(buf, sizeof buf, "%s%d", probe.name, i);
+    if (find_symbol(buf)) continue;
+    Node* result = intern_symbol(buf);
+    probe.taken = i;
+    hint = probe;
+    return result;
+  }
+  return nullptr;
 }
 
 Node* add_child(Node* p) {

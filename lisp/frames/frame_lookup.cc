@@ -32,7 +32,7 @@ Node* store_value(Node* target, Node* value) {
     return value;
   }
   Node* f = slot_owner_frame(target);
-  if (f && target == inheritance_slot(f)) {
+  if (f && is_inheritance_slot(f, target)) {
     set_inheritance(f, target, value);
     return value;
   }

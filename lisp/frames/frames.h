@@ -37,6 +37,8 @@ Node* own_slot(Node* f, Node* name);
 bool is_inheritance_relation(Node* name);
 // F's inheritance slot (the first slot whose name is a relation), or NIL.
 Node* inheritance_slot(Node* f);
+// True when s is F's inheritance slot.
+bool is_inheritance_slot(Node* f, Node* s);
 // The frame that is the value of the interned symbol named like s, or NIL.
 Node* slot_class(Node* s);
 // intern_symbol through a small cache of recent names (the object array's
