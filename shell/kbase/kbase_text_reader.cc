@@ -25,25 +25,20 @@ enum class Key {
   Prototype, Sample, Parent, OwnSlot, Offer, Confirm, Reject, Value, Note,
 };
 
+// The keys as the text spells them (UTF-8), so that a line's key is found
+// before anything is decoded.
 const std::unordered_map<std::string_view, Key>& Keys() {
-  static const std::unordered_map<std::string_view, Key> keys = [] {
-    const std::pair<const char*, Key> table[] = {
-        {"Формат", Key::Format}, {"Проект", Key::Project}, {"Назначение", Key::Purpose},
-        {"Предметная область", Key::Subject}, {"Автор", Key::Author},
-        {"Автоотчет", Key::AutoReport}, {"Целевой фрейм", Key::Target},
-        {"Приглашение", Key::Invitation}, {"Успех", Key::Success}, {"Неудача", Key::Failure},
-        {"Слот", Key::Slot}, {"Определение", Key::Definition}, {"По умолчанию", Key::Default},
-        {"Список значений", Key::ValueList}, {"Декомпозиция", Key::Decompose},
-        {"Сообщение декомпозиции", Key::DecomposeMsg}, {"Прототип", Key::Prototype},
-        {"Экземпляр", Key::Sample}, {"Родитель", Key::Parent}, {"Свой слот", Key::OwnSlot},
-        {"При рассмотрении", Key::Offer}, {"При подтверждении", Key::Confirm},
-        {"При отсечении", Key::Reject}, {"Значение", Key::Value}, {"Примечание", Key::Note}};
-    static std::vector<std::string> names;  // the keys' storage, in Windows-1251
-    names.reserve(std::size(table));
-    std::unordered_map<std::string_view, Key> k;
-    for (auto [name, key] : table) k.emplace(names.emplace_back(cp1251::fromUtf8(name)), key);
-    return k;
-  }();
+  static const std::unordered_map<std::string_view, Key> keys = {
+      {"Формат", Key::Format}, {"Проект", Key::Project}, {"Назначение", Key::Purpose},
+      {"Предметная область", Key::Subject}, {"Автор", Key::Author},
+      {"Автоотчет", Key::AutoReport}, {"Целевой фрейм", Key::Target},
+      {"Приглашение", Key::Invitation}, {"Успех", Key::Success}, {"Неудача", Key::Failure},
+      {"Слот", Key::Slot}, {"Определение", Key::Definition}, {"По умолчанию", Key::Default},
+      {"Список значений", Key::ValueList}, {"Декомпозиция", Key::Decompose},
+      {"Сообщение декомпозиции", Key::DecomposeMsg}, {"Прототип", Key::Prototype},
+      {"Экземпляр", Key::Sample}, {"Родитель", Key::Parent}, {"Свой слот", Key::OwnSlot},
+      {"При рассмотрении", Key::Offer}, {"При подтверждении", Key::Confirm},
+      {"При отсечении", Key::Reject}, {"Значение", Key::Value}, {"Примечание", Key::Note}};
   return keys;
 }
 
@@ -103,6 +98,11 @@ class TextReader {
 
  private:
   bool NextLine();
+  bool FindKey(Key& key, std::string_view& value);
+  [[noreturn]] void FailEntry();
+  void Entry(Key key, std::string_view raw);
+  bool KnownSlotValue(std::string_view raw);
+  void AddValue(int def, std::string_view text);
   [[noreturn]] void Fail(const std::string& what) const {
     throw TextError{W("строка ") + std::to_string(lineNo_) + ": " + what};
   }
@@ -128,7 +128,10 @@ class TextReader {
   std::string_view text_;
   size_t pos_ = 0;
   size_t lineNo_ = 0;
-  std::string line_;  // the current line, Windows-1251
+  std::string_view raw_;  // the current line as written, without its indent
+  std::string line_;      // what was decoded of it, Windows-1251
+  std::string_view lastKey_ = "Формат";  // the key of the line before, as written
+  Key lastKeyCode_ = Key::Format;
 
   enum class Block { Start, Header, SlotDef, Frame } block_ = Block::Start;
   // Header, with a new base's defaults.
@@ -157,11 +160,17 @@ class TextReader {
   size_t valueCount_ = 0;
   std::string slotName_;
   std::vector<int> defAtPosition_;  // the definition last named at each position
+  // The slot name of "Значение" last read at each position, as written, and
+  // its definition: the same bytes name the same definition again.
+  std::vector<std::pair<std::string_view, int>> slotAtPosition_;
+  std::string_view rawSlot_;  // the slot name of the current "Значение", as written
+  std::vector<size_t> valueFrame_;  // per definition: the frame whose value it last got
+  std::vector<size_t> valueIndex_;  // and that value's index in values_
   std::vector<std::uint64_t> inheritedStamp_;  // == stamp_: the sample has the definition
   std::uint64_t stamp_ = 0;
 };
 
-// Takes the next line that is not blank or a comment into line_.
+// Takes the next line that is not blank or a comment into raw_.
 bool TextReader::NextLine() {
   while (pos_ < text_.size()) {
     size_t end = text_.find('\n', pos_);
@@ -173,7 +182,7 @@ bool TextReader::NextLine() {
     size_t first = 0;
     while (first < raw.size() && (raw[first] == ' ' || raw[first] == '\t')) ++first;
     if (first == raw.size() || raw[first] == '#') continue;
-    Decode(raw.substr(first));
+    raw_ = raw.substr(first);
     return true;
   }
   ++lineNo_;
@@ -259,33 +268,15 @@ bool TextReader::Flag(std::string_view value) const {
 
 std::string TextReader::Run() {
   out_.reserve(text_.size());
-  if (!NextLine() || line_ != W("Формат: Norvix 1")) Fail(W("ожидалось «Формат: Norvix 1»"));
+  if (!NextLine()) Fail(W("ожидалось «Формат: Norvix 1»"));
+  Decode(raw_);
+  if (line_ != W("Формат: Norvix 1")) Fail(W("ожидалось «Формат: Norvix 1»"));
   block_ = Block::Header;
   while (NextLine()) {
-    size_t colon = line_.find(':');
-    if (colon == std::string::npos) Fail(W("ожидалась запись вида «Ключ: значение»"));
-    auto key = Keys().find(std::string_view(line_).substr(0, colon));
-    if (key == Keys().end())
-      Fail(W("неизвестный ключ ") + Q(line_.substr(0, colon)));
-    std::string_view value = std::string_view(line_).substr(colon + 1);
-    if (!value.empty() && value[0] == ' ') value.remove_prefix(1);
-    switch (key->second) {
-      case Key::Slot:
-        if (framesBegun_) Fail(W("слоты описываются до фреймов"));
-        EndBlock();
-        block_ = Block::SlotDef;
-        defs_.emplace_back().name = Unescape(value);
-        break;
-      case Key::Prototype:
-      case Key::Sample:
-        EndBlock();
-        BeginFrame(key->second == Key::Sample, Unescape(value));
-        break;
-      default:
-        if (block_ == Block::Header) HeaderEntry(key->second, value);
-        else if (block_ == Block::SlotDef) SlotEntry(key->second, value);
-        else FrameEntry(key->second, value);
-    }
+    Key key;
+    std::string_view value;
+    if (!FindKey(key, value)) FailEntry();
+    Entry(key, value);
   }
   EndBlock();
   EmitHeadAndSlotDefs();
@@ -294,6 +285,94 @@ std::string TextReader::Run() {
   PutCount(count, frameCount_);
   out_.replace(frameCountAt_, 4, count);
   return std::move(out_);
+}
+
+// Splits raw_ at its first colon into a known key and the value as written
+// (less one blank after the colon); false when there is no colon or no such
+// key.  An ASCII byte in UTF-8 is always that character and a key is
+// well-formed UTF-8, so this finds what decoding the line first would.
+// Lines mostly repeat the key of the line before.
+bool TextReader::FindKey(Key& key, std::string_view& value) {
+  size_t colon = raw_.find(':');
+  if (colon == std::string_view::npos) return false;
+  std::string_view name = raw_.substr(0, colon);
+  if (name != lastKey_) {
+    auto it = Keys().find(name);
+    if (it == Keys().end()) return false;
+    lastKey_ = it->first;
+    lastKeyCode_ = it->second;
+  }
+  key = lastKeyCode_;
+  value = raw_.substr(colon + 1);
+  if (!value.empty() && value[0] == ' ') value.remove_prefix(1);
+  return true;
+}
+
+// A line without a known key.  The whole line is decoded first, so that a
+// malformed one is reported as such.
+void TextReader::FailEntry() {
+  Decode(raw_);
+  size_t colon = line_.find(':');
+  if (colon == std::string::npos) Fail(W("ожидалась запись вида «Ключ: значение»"));
+  Fail(W("неизвестный ключ ") + Q(line_.substr(0, colon)));
+}
+
+// Decodes the value (what precedes it is a key, so the line's first
+// malformed character is the value's) and hands the entry to its block.
+void TextReader::Entry(Key key, std::string_view raw) {
+  if (key == Key::Value && block_ == Block::Frame && KnownSlotValue(raw)) return;
+  if (key == Key::Value) rawSlot_ = raw.substr(0, raw.find(" ="));
+  Decode(raw);
+  std::string_view value = line_;
+  switch (key) {
+    case Key::Slot:
+      if (framesBegun_) Fail(W("слоты описываются до фреймов"));
+      EndBlock();
+      block_ = Block::SlotDef;
+      defs_.emplace_back().name = Unescape(value);
+      break;
+    case Key::Prototype:
+    case Key::Sample:
+      EndBlock();
+      BeginFrame(key == Key::Sample, Unescape(value));
+      break;
+    default:
+      if (block_ == Block::Header) HeaderEntry(key, value);
+      else if (block_ == Block::SlotDef) SlotEntry(key, value);
+      else FrameEntry(key, value);
+  }
+}
+
+// The usual "Значение" line: in a sample, at a position where the same
+// bytes named a slot before, so they name the same definition and are
+// well-formed.  Checks what FrameEntry would, in its order.  Returns false,
+// having done nothing, for any other line.
+bool TextReader::KnownSlotValue(std::string_view raw) {
+  if (!frames_.back().sample || valueCount_ >= slotAtPosition_.size()) return false;
+  size_t eq = raw.find(" =");
+  if (eq == std::string_view::npos) return false;
+  auto [slot, def] = slotAtPosition_[valueCount_];
+  if (raw.substr(0, eq) != slot) return false;
+  Decode(raw.substr(eq + 2));
+  std::string_view rest = line_;
+  if (!rest.empty() && rest[0] != ' ') Fail(W("ожидалось «Значение: слот = значение»"));
+  AddValue(def, rest.substr(std::min<size_t>(rest.size(), 1)));
+  return true;
+}
+
+// Adds the sample's value of definition `def`, `text` still escaped.
+void TextReader::AddValue(int def, std::string_view text) {
+  auto d = static_cast<size_t>(def);
+  if (valueFrame_[d] == frames_.size())
+    Fail(W("значение слота уже задано в строке ") + std::to_string(values_[valueIndex_[d]].line));
+  valueFrame_[d] = frames_.size();
+  valueIndex_[d] = valueCount_;
+  if (valueCount_ == values_.size()) values_.emplace_back();
+  SlotValue& v = values_[valueCount_++];
+  v.def = def;
+  UnescapeInto(text, v.value);
+  v.note.clear();
+  v.line = lineNo_;
 }
 
 void TextReader::HeaderEntry(Key key, std::string_view value) {
@@ -347,15 +426,9 @@ void TextReader::FrameEntry(Key key, std::string_view value) {
       UnescapeInto(value.substr(0, eq), slotName_);
       int def = DefIndexAt(valueCount_, slotName_);
       if (def < 0) Fail(W("слот ") + Q(slotName_) + W(" не описан"));
-      for (size_t k = 0; k < valueCount_; ++k)
-        if (values_[k].def == def)
-          Fail(W("значение слота уже задано в строке ") + std::to_string(values_[k].line));
-      if (valueCount_ == values_.size()) values_.emplace_back();
-      SlotValue& v = values_[valueCount_++];
-      v.def = def;
-      UnescapeInto(value.substr(std::min(value.size(), eq + 3)), v.value);
-      v.note.clear();
-      v.line = lineNo_;
+      if (slotAtPosition_.size() <= valueCount_) slotAtPosition_.resize(valueCount_ + 1);
+      slotAtPosition_[valueCount_] = {rawSlot_, def};
+      AddValue(def, value.substr(std::min(value.size(), eq + 3)));
       return;
     }
     case Key::Note:
@@ -423,6 +496,8 @@ void TextReader::EmitHeadAndSlotDefs() {
     if (d.decompose) PutText(out_, d.decomposeMsg);
   }
   out_.append(kbfile::kFrameSection, 2);
+  valueFrame_.assign(defs_.size(), 0);  // frames count from 1
+  valueIndex_.assign(defs_.size(), 0);
   frameCountAt_ = out_.size();
   PutCount(out_, 0);
 }
