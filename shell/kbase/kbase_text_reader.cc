@@ -236,13 +236,13 @@ std::string TextReader::Run() {
 // (less one blank after the colon); false when there is no colon or no such
 // key.  An ASCII byte in UTF-8 is always that character and a key is
 // well-formed UTF-8, so this finds what decoding the line first would.
-// Lines mostly repeat the key of the line before.
+// Lines mostly repeat the key of the line before (no key holds a colon).
 bool TextReader::FindKey(Key& key, std::string_view& value) {
-  size_t colon = raw_.find(':');
-  if (colon == std::string_view::npos) return false;
-  std::string_view name = raw_.substr(0, colon);
-  if (name != lastKey_) {
-    auto it = Keys().find(name);
+  size_t colon = lastKey_.size();
+  if (raw_.size() <= colon || raw_[colon] != ':' || raw_.substr(0, colon) != lastKey_) {
+    colon = raw_.find(':');
+    if (colon == std::string_view::npos) return false;
+    auto it = Keys().find(raw_.substr(0, colon));
     if (it == Keys().end()) return false;
     lastKey_ = it->first;
     lastKeyCode_ = it->second;
@@ -294,10 +294,12 @@ void TextReader::Entry(Key key, std::string_view raw) {
 // having done nothing, for any other line.
 bool TextReader::KnownSlotValue(std::string_view raw) {
   if (!frames_.back().sample || values_.size() >= slotAtPosition_.size()) return false;
-  size_t eq = raw.find(" =");
-  if (eq == std::string_view::npos) return false;
   auto [slot, def] = slotAtPosition_[values_.size()];
-  if (raw.substr(0, eq) != slot) return false;
+  // The name holds no " =", so one right after it (its blank cannot end
+  // an earlier one) is the line's first.
+  size_t eq = slot.size();
+  if (raw.size() < eq + 2 || raw[eq] != ' ' || raw[eq + 1] != '=' || raw.substr(0, eq) != slot)
+    return false;
   std::string_view rest = raw.substr(eq + 2);
   if (!rest.empty() && rest[0] != ' ') {  // the line's characters come first
     Decode(rest);
