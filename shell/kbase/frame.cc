@@ -1,6 +1,7 @@
 #include "frame.h"
 
 #include <algorithm>
+#include <cassert>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -51,16 +52,26 @@ std::vector<ASlotDef*> AFrame::InheritedDefs() const {
 
 bool AFrame::SetSample(bool flag) {
   if (IsSample == flag) return true;
-  if (flag && !Children.empty()) return false;
+  if (flag) return Children.empty() && MakeSample(InheritedDefs());
   OfferMsg.clear();
   SuccessMsg.clear();
   FailMsg.clear();
   Slots.clear();
-  IsSample = flag;
-  if (!flag) return true;
-  std::vector<ASlotDef*> defs = InheritedDefs();
-  Slots.reserve(defs.size());
-  for (ASlotDef* def : defs) Slots.push_back(ASlot{def, def->DefaultValue, {}});
+  IsSample = false;
+  return true;
+}
+
+bool AFrame::MakeSample(const std::vector<ASlotDef*>& inherited) {
+  if (IsSample) return true;
+  if (!Children.empty()) return false;
+  assert(inherited == InheritedDefs());
+  OfferMsg.clear();
+  SuccessMsg.clear();
+  FailMsg.clear();
+  Slots.clear();
+  IsSample = true;
+  Slots.reserve(inherited.size());
+  for (ASlotDef* def : inherited) Slots.push_back(ASlot{def, def->DefaultValue, {}});
   return true;
 }
 

@@ -42,6 +42,10 @@ class AFrame {
   // always a leaf.  Does not touch Modified.
   bool SetSample(bool flag);
 
+  // SetSample(true) given InheritedDefs(), for a caller making many samples
+  // of one prototype; `inherited` must be exactly that list.
+  bool MakeSample(const std::vector<ASlotDef*>& inherited);
+
   // Adds a slot for `def` with its default value unless one exists; plain
   // definitions go before the first value-list slot, value lists at the end.
   void AddSlotFor(ASlotDef* def);

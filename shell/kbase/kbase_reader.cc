@@ -75,6 +75,8 @@ class Loader {
   std::string Text();
   Lines LinesText();
   void ChargeSlots(const std::vector<ASlotDef*>& defs);
+  const std::vector<ASlotDef*>& InheritedDefs(const AFrame* frame);
+  AFrame* FindParent(std::string_view name);
   void RestoreSamples();
 
   AKBase& kb_;
@@ -82,6 +84,13 @@ class Loader {
   LoadBudget budget_;
   bool repeated_ = false;  // a record named a frame read before
   bool uniqueDefNames_ = true;
+  // What the samples without definitions of their own inherit from the
+  // parent last asked for; forgotten whenever a frame gets a definition.
+  const AFrame* inheritedFrom_ = nullptr;
+  std::vector<ASlotDef*> inherited_;
+  // The parent found last (siblings follow each other).
+  std::string_view parentName_;
+  AFrame* parent_ = nullptr;
 };
 
 bool Loader::Run() {
@@ -175,7 +184,7 @@ RecordEnd Loader::Frame() {
   AFrame* parent = nullptr;
   char hierarchy = static_cast<char>(in_.Byte());
   if (hierarchy == kbfile::kHasParent) {
-    parent = kb_.FindFrame(in_.TextView());
+    parent = FindParent(in_.TextView());
     if (!parent || parent->IsSample) {
       ShowError(msg::kBadHierarchy);
       return RecordEnd::Abandon;
@@ -214,6 +223,7 @@ bool Loader::OwnSlotDefs(AFrame* frame) {
     budget_.Charge(LoadBudget::OwnSlotDef());
     seen.insert(def);
     frame->InsertOwnSlotDef(def);
+    inheritedFrom_ = nullptr;
   }
   return true;
 }
@@ -222,9 +232,14 @@ bool Loader::OwnSlotDefs(AFrame* frame) {
 // A frame that cannot become a sample (it already has children, which only
 // a repeated record can cause) has its messages and slot records read past.
 RecordEnd Loader::SampleRest(AFrame* frame) {
-  bool wasSample = frame->IsSample;
-  if (!wasSample && frame->Children.empty()) ChargeSlots(frame->InheritedDefs());
-  bool sample = frame->SetSample(true);
+  bool sample = true;
+  if (!frame->IsSample && frame->Children.empty()) {
+    const std::vector<ASlotDef*>& inherited = InheritedDefs(frame);
+    ChargeSlots(inherited);
+    sample = frame->MakeSample(inherited);
+  } else {
+    sample = frame->SetSample(true);
+  }
   std::string offer = Text();
   std::string success = Text();
   std::string fail = Text();
@@ -267,6 +282,31 @@ Lines Loader::LinesText() {
   std::string_view text = in_.TextView();
   budget_.Charge(LoadBudget::Lines(text));
   return SplitLines(text);
+}
+
+// No frame goes and no second frame of a name comes while a file loads, so
+// a frame found by name stays the one found.
+AFrame* Loader::FindParent(std::string_view name) {
+  if (parent_ && name == parentName_) return parent_;
+  AFrame* parent = kb_.FindFrame(name);
+  if (parent) {
+    parentName_ = name;
+    parent_ = parent;
+  }
+  return parent;
+}
+
+// A frame's InheritedDefs; the same as its parent's when it has no
+// definitions of its own, as most samples have not.
+const std::vector<ASlotDef*>& Loader::InheritedDefs(const AFrame* frame) {
+  if (!frame->OwnSlotDefs.empty() || !frame->Parent) {
+    inheritedFrom_ = nullptr;
+    inherited_ = frame->InheritedDefs();
+  } else if (inheritedFrom_ != frame->Parent) {
+    inheritedFrom_ = frame->Parent;
+    inherited_ = frame->Parent->InheritedDefs();
+  }
+  return inherited_;
 }
 
 // The slots a sample gets for `defs`, each with its definition's default.

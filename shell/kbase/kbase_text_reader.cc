@@ -5,12 +5,15 @@
 // would refuse or skip is reported here first, with the line.
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <unordered_map>
 
+#include "byte_sink.h"
 #include "cp1251.h"
 #include "error_sink.h"
 #include "kbase_format.h"
 #include "kbase_text.h"
+#include "text_decoding.h"
 
 namespace norvix {
 
@@ -25,25 +28,20 @@ enum class Key {
   Prototype, Sample, Parent, OwnSlot, Offer, Confirm, Reject, Value, Note,
 };
 
+// The keys as the text spells them (UTF-8), so that a line's key is found
+// before anything is decoded.
 const std::unordered_map<std::string_view, Key>& Keys() {
-  static const std::unordered_map<std::string_view, Key> keys = [] {
-    const std::pair<const char*, Key> table[] = {
-        {"Формат", Key::Format}, {"Проект", Key::Project}, {"Назначение", Key::Purpose},
-        {"Предметная область", Key::Subject}, {"Автор", Key::Author},
-        {"Автоотчет", Key::AutoReport}, {"Целевой фрейм", Key::Target},
-        {"Приглашение", Key::Invitation}, {"Успех", Key::Success}, {"Неудача", Key::Failure},
-        {"Слот", Key::Slot}, {"Определение", Key::Definition}, {"По умолчанию", Key::Default},
-        {"Список значений", Key::ValueList}, {"Декомпозиция", Key::Decompose},
-        {"Сообщение декомпозиции", Key::DecomposeMsg}, {"Прототип", Key::Prototype},
-        {"Экземпляр", Key::Sample}, {"Родитель", Key::Parent}, {"Свой слот", Key::OwnSlot},
-        {"При рассмотрении", Key::Offer}, {"При подтверждении", Key::Confirm},
-        {"При отсечении", Key::Reject}, {"Значение", Key::Value}, {"Примечание", Key::Note}};
-    static std::vector<std::string> names;  // the keys' storage, in Windows-1251
-    names.reserve(std::size(table));
-    std::unordered_map<std::string_view, Key> k;
-    for (auto [name, key] : table) k.emplace(names.emplace_back(cp1251::fromUtf8(name)), key);
-    return k;
-  }();
+  static const std::unordered_map<std::string_view, Key> keys = {
+      {"Формат", Key::Format}, {"Проект", Key::Project}, {"Назначение", Key::Purpose},
+      {"Предметная область", Key::Subject}, {"Автор", Key::Author},
+      {"Автоотчет", Key::AutoReport}, {"Целевой фрейм", Key::Target},
+      {"Приглашение", Key::Invitation}, {"Успех", Key::Success}, {"Неудача", Key::Failure},
+      {"Слот", Key::Slot}, {"Определение", Key::Definition}, {"По умолчанию", Key::Default},
+      {"Список значений", Key::ValueList}, {"Декомпозиция", Key::Decompose},
+      {"Сообщение декомпозиции", Key::DecomposeMsg}, {"Прототип", Key::Prototype},
+      {"Экземпляр", Key::Sample}, {"Родитель", Key::Parent}, {"Свой слот", Key::OwnSlot},
+      {"При рассмотрении", Key::Offer}, {"При подтверждении", Key::Confirm},
+      {"При отсечении", Key::Reject}, {"Значение", Key::Value}, {"Примечание", Key::Note}};
   return keys;
 }
 
@@ -51,28 +49,6 @@ const std::unordered_map<std::string_view, Key>& Keys() {
 struct TextError {
   std::string message;
 };
-
-// The Windows-1251 byte of each code point below U+0800, -1 for none.
-const std::array<int16_t, 0x800>& LowCodePoints() {
-  static const std::array<int16_t, 0x800> table = [] {
-    std::array<int16_t, 0x800> t{};
-    for (char32_t c = 0; c < 0x800; ++c) t[c] = static_cast<int16_t>(cp1251::fromUnicode(c));
-    return t;
-  }();
-  return table;
-}
-
-// Byte-building helpers of the binary layout.
-void PutCount(std::string& out, size_t n) {
-  auto v = static_cast<std::uint32_t>(n);
-  char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-               static_cast<char>(v >> 24)};
-  out.append(b, 4);
-}
-void PutText(std::string& out, std::string_view text) {
-  PutCount(out, text.size());
-  out.append(text);
-}
 
 struct SlotDefRecord {
   std::string name;
@@ -83,9 +59,9 @@ struct SlotDefRecord {
   size_t decomposeMsgLine = 0;
 };
 
+// A sample's value; its record is in the frame's value bytes.
 struct SlotValue {
   int def;
-  std::string value, note;
   size_t line;
 };
 
@@ -103,10 +79,18 @@ class TextReader {
 
  private:
   bool NextLine();
+  bool FindKey(Key& key, std::string_view& value);
+  [[noreturn]] void FailEntry();
+  void Entry(Key key, std::string_view raw);
+  bool KnownSlotValue(std::string_view raw);
+  void AddValue(int def, std::string_view text, bool decoded);
+  void SetNote(std::string_view value);
   [[noreturn]] void Fail(const std::string& what) const {
     throw TextError{W("строка ") + std::to_string(lineNo_) + ": " + what};
   }
   void Decode(std::string_view utf8);
+  size_t DecodeTo(std::string_view utf8, char* out) const;
+  size_t UnescapeIn(char* text, size_t size) const;
   std::string Unescape(std::string_view value) const {
     std::string out;
     UnescapeInto(value, out);
@@ -128,7 +112,10 @@ class TextReader {
   std::string_view text_;
   size_t pos_ = 0;
   size_t lineNo_ = 0;
-  std::string line_;  // the current line, Windows-1251
+  std::string_view raw_;  // the current line as written, without its indent
+  std::string line_;      // what was decoded of it, Windows-1251
+  std::string_view lastKey_ = "Формат";  // the key of the line before, as written
+  Key lastKeyCode_ = Key::Format;
 
   enum class Block { Start, Header, SlotDef, Frame } block_ = Block::Start;
   // Header, with a new base's defaults.
@@ -140,7 +127,7 @@ class TextReader {
   std::unordered_map<std::string, int> defByName_;  // first of each name
   // Frames.
   bool framesBegun_ = false;
-  std::string out_;
+  kbfile::ByteSink out_;
   size_t frameCountAt_ = 0;
   size_t frameCount_ = 0;
   std::unordered_map<std::string, int> frameByName_;
@@ -153,15 +140,22 @@ class TextReader {
   Lines definition_;
   std::vector<std::pair<std::string, size_t>> own_;
   std::array<std::string, 3> messages_;
-  std::vector<SlotValue> values_;  // the first valueCount_ are this sample's
-  size_t valueCount_ = 0;
+  std::vector<SlotValue> values_;
+  kbfile::ByteSink valueBytes_;  // the records of values_
+  size_t lastNoteAt_ = 0;        // in valueBytes_: the note of the last value
   std::string slotName_;
   std::vector<int> defAtPosition_;  // the definition last named at each position
+  // The slot name of "Значение" last read at each position, as written, and
+  // its definition: the same bytes name the same definition again.
+  std::vector<std::pair<std::string_view, int>> slotAtPosition_;
+  std::string_view rawSlot_;  // the slot name of the current "Значение", as written
+  std::vector<size_t> valueFrame_;  // per definition: the frame whose value it last got
+  std::vector<size_t> valueLine_;   // and that value's line
   std::vector<std::uint64_t> inheritedStamp_;  // == stamp_: the sample has the definition
   std::uint64_t stamp_ = 0;
 };
 
-// Takes the next line that is not blank or a comment into line_.
+// Takes the next line that is not blank or a comment into raw_.
 bool TextReader::NextLine() {
   while (pos_ < text_.size()) {
     size_t end = text_.find('\n', pos_);
@@ -173,82 +167,45 @@ bool TextReader::NextLine() {
     size_t first = 0;
     while (first < raw.size() && (raw[first] == ' ' || raw[first] == '\t')) ++first;
     if (first == raw.size() || raw[first] == '#') continue;
-    Decode(raw.substr(first));
+    raw_ = raw.substr(first);
     return true;
   }
   ++lineNo_;
   return false;
 }
 
-// UTF-8 to Windows-1251; a malformed sequence or a character Windows-1251
-// has no byte for is an error (written as \xHH it would be fine).
+// UTF-8 to Windows-1251 into line_.
 void TextReader::Decode(std::string_view utf8) {
-  line_.resize(utf8.size());  // never longer than its UTF-8
-  char* out = line_.data();
-  size_t n = 0;
-  const auto& low = LowCodePoints();
-  for (size_t i = 0; i < utf8.size();) {
-    auto b = static_cast<unsigned char>(utf8[i]);
-    if (b < 0x80) {
-      out[n++] = static_cast<char>(b);
-      ++i;
-      continue;
-    }
-    if (b >= 0xC2 && b < 0xE0 && i + 1 < utf8.size()) {  // two bytes: Cyrillic and most others
-      auto cont = static_cast<unsigned char>(utf8[i + 1]);
-      int byte = (cont & 0xC0) == 0x80 ? low[((b & 0x1Fu) << 6) | (cont & 0x3Fu)] : -1;
-      if (byte >= 0) {
-        out[n++] = static_cast<char>(byte);
-        i += 2;
-        continue;
-      }
-    }
-    int length = b >= 0xF0 && b < 0xF5 ? 4 : b >= 0xE0 && b < 0xF0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
-    if (length == 0 || i + static_cast<size_t>(length) > utf8.size())
-      Fail(W("текст не в кодировке UTF-8"));
-    char32_t c = b & (0x7F >> length);
-    for (int k = 1; k < length; ++k) {
-      auto cont = static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]);
-      if ((cont & 0xC0) != 0x80) Fail(W("текст не в кодировке UTF-8"));
-      c = (c << 6) | (cont & 0x3F);
-    }
-    i += static_cast<size_t>(length);
-    if ((length == 3 && c < 0x800) || (length == 4 && c < 0x10000))  // overlong
-      Fail(W("текст не в кодировке UTF-8"));
-    int byte = c < 0x800 ? low[c] : cp1251::fromUnicode(c);
-    if (byte < 0) Fail(W("символа нет в кодировке Windows-1251; запишите его байт как \\xHH"));
-    out[n++] = static_cast<char>(byte);
+  line_.resize(utf8.size());
+  line_.resize(DecodeTo(utf8, line_.data()));
+}
+
+// UTF-8 to Windows-1251 into `out`, which has room for utf8.size() bytes;
+// returns the bytes written.  A malformed sequence or a character
+// Windows-1251 has no byte for is an error (written as \xHH it would be
+// fine).
+size_t TextReader::DecodeTo(std::string_view utf8, char* out) const {
+  size_t size = 0;
+  switch (textform::DecodeUtf8(utf8, out, size)) {
+    case textform::DecodeResult::Ok: return size;
+    case textform::DecodeResult::Malformed: Fail(W("текст не в кодировке UTF-8"));
+    case textform::DecodeResult::NotInCp1251:
+      Fail(W("символа нет в кодировке Windows-1251; запишите его байт как \\xHH"));
   }
-  line_.resize(n);
+  return size;
+}
+
+// Unescapes the `size` bytes at `text` in place; returns the new size.
+size_t TextReader::UnescapeIn(char* text, size_t size) const {
+  size_t n = textform::UnescapeInPlace(text, size);
+  if (n == std::string_view::npos)
+    Fail(W("неверная escape-последовательность; ожидалось \\\\, \\n, \\r, \\t или \\xHH"));
+  return n;
 }
 
 void TextReader::UnescapeInto(std::string_view value, std::string& out) const {
-  if (value.find('\\') == std::string_view::npos) {
-    out.assign(value);
-    return;
-  }
-  out.clear();
-  for (size_t i = 0; i < value.size(); ++i) {
-    if (value[i] != '\\') {
-      out += value[i];
-      continue;
-    }
-    char c = i + 1 < value.size() ? value[i + 1] : '\0';
-    auto hex = [](char h) {
-      return h >= '0' && h <= '9' ? h - '0' : h >= 'A' && h <= 'F' ? h - 'A' + 10
-                                            : h >= 'a' && h <= 'f' ? h - 'a' + 10 : -1;
-    };
-    if (c == '\\' || c == 'n' || c == 'r' || c == 't') {
-      out += c == '\\' ? '\\' : c == 'n' ? '\n' : c == 'r' ? '\r' : '\t';
-      ++i;
-    } else if (c == 'x' && i + 3 < value.size() && hex(value[i + 2]) >= 0 &&
-               hex(value[i + 3]) >= 0) {
-      out += static_cast<char>(hex(value[i + 2]) * 16 + hex(value[i + 3]));
-      i += 3;
-    } else {
-      Fail(W("неверная escape-последовательность; ожидалось \\\\, \\n, \\r, \\t или \\xHH"));
-    }
-  }
+  out.assign(value);
+  out.resize(UnescapeIn(out.data(), out.size()));
 }
 
 bool TextReader::Flag(std::string_view value) const {
@@ -258,42 +215,137 @@ bool TextReader::Flag(std::string_view value) const {
 }
 
 std::string TextReader::Run() {
-  out_.reserve(text_.size());
-  if (!NextLine() || line_ != W("Формат: Norvix 1")) Fail(W("ожидалось «Формат: Norvix 1»"));
+  out_.Reserve(text_.size());
+  if (!NextLine()) Fail(W("ожидалось «Формат: Norvix 1»"));
+  Decode(raw_);
+  if (line_ != W("Формат: Norvix 1")) Fail(W("ожидалось «Формат: Norvix 1»"));
   block_ = Block::Header;
   while (NextLine()) {
-    size_t colon = line_.find(':');
-    if (colon == std::string::npos) Fail(W("ожидалась запись вида «Ключ: значение»"));
-    auto key = Keys().find(std::string_view(line_).substr(0, colon));
-    if (key == Keys().end())
-      Fail(W("неизвестный ключ ") + Q(line_.substr(0, colon)));
-    std::string_view value = std::string_view(line_).substr(colon + 1);
-    if (!value.empty() && value[0] == ' ') value.remove_prefix(1);
-    switch (key->second) {
-      case Key::Slot:
-        if (framesBegun_) Fail(W("слоты описываются до фреймов"));
-        EndBlock();
-        block_ = Block::SlotDef;
-        defs_.emplace_back().name = Unescape(value);
-        break;
-      case Key::Prototype:
-      case Key::Sample:
-        EndBlock();
-        BeginFrame(key->second == Key::Sample, Unescape(value));
-        break;
-      default:
-        if (block_ == Block::Header) HeaderEntry(key->second, value);
-        else if (block_ == Block::SlotDef) SlotEntry(key->second, value);
-        else FrameEntry(key->second, value);
-    }
+    Key key;
+    std::string_view value;
+    if (!FindKey(key, value)) FailEntry();
+    Entry(key, value);
   }
   EndBlock();
   EmitHeadAndSlotDefs();
-  // The frame count goes before the records.
-  std::string count;
-  PutCount(count, frameCount_);
-  out_.replace(frameCountAt_, 4, count);
-  return std::move(out_);
+  out_.CountAt(frameCountAt_, frameCount_);  // the count goes before the records
+  return out_.Take();
+}
+
+// Splits raw_ at its first colon into a known key and the value as written
+// (less one blank after the colon); false when there is no colon or no such
+// key.  An ASCII byte in UTF-8 is always that character and a key is
+// well-formed UTF-8, so this finds what decoding the line first would.
+// Lines mostly repeat the key of the line before (no key holds a colon).
+bool TextReader::FindKey(Key& key, std::string_view& value) {
+  size_t colon = lastKey_.size();
+  if (raw_.size() <= colon || raw_[colon] != ':' || raw_.substr(0, colon) != lastKey_) {
+    colon = raw_.find(':');
+    if (colon == std::string_view::npos) return false;
+    auto it = Keys().find(raw_.substr(0, colon));
+    if (it == Keys().end()) return false;
+    lastKey_ = it->first;
+    lastKeyCode_ = it->second;
+  }
+  key = lastKeyCode_;
+  value = raw_.substr(colon + 1);
+  if (!value.empty() && value[0] == ' ') value.remove_prefix(1);
+  return true;
+}
+
+// A line without a known key.  The whole line is decoded first, so that a
+// malformed one is reported as such.
+void TextReader::FailEntry() {
+  Decode(raw_);
+  size_t colon = line_.find(':');
+  if (colon == std::string::npos) Fail(W("ожидалась запись вида «Ключ: значение»"));
+  Fail(W("неизвестный ключ ") + Q(line_.substr(0, colon)));
+}
+
+// Decodes the value (what precedes it is a key, so the line's first
+// malformed character is the value's) and hands the entry to its block.
+void TextReader::Entry(Key key, std::string_view raw) {
+  if (key == Key::Value && block_ == Block::Frame && KnownSlotValue(raw)) return;
+  if (key == Key::Value) rawSlot_ = raw.substr(0, raw.find(" ="));
+  Decode(raw);
+  std::string_view value = line_;
+  switch (key) {
+    case Key::Slot:
+      if (framesBegun_) Fail(W("слоты описываются до фреймов"));
+      EndBlock();
+      block_ = Block::SlotDef;
+      defs_.emplace_back().name = Unescape(value);
+      break;
+    case Key::Prototype:
+    case Key::Sample:
+      EndBlock();
+      BeginFrame(key == Key::Sample, Unescape(value));
+      break;
+    default:
+      if (block_ == Block::Header) HeaderEntry(key, value);
+      else if (block_ == Block::SlotDef) SlotEntry(key, value);
+      else FrameEntry(key, value);
+  }
+}
+
+// The usual "Значение" line: in a sample, at a position where the same
+// bytes named a slot before, so they name the same definition and are
+// well-formed.  Checks what FrameEntry would, in its order.  Returns false,
+// having done nothing, for any other line.
+bool TextReader::KnownSlotValue(std::string_view raw) {
+  if (!frames_.back().sample || values_.size() >= slotAtPosition_.size()) return false;
+  auto [slot, def] = slotAtPosition_[values_.size()];
+  // The name holds no " =", so one right after it (its blank cannot end
+  // an earlier one) is the line's first.
+  size_t eq = slot.size();
+  if (raw.size() < eq + 2 || raw[eq] != ' ' || raw[eq + 1] != '=' || raw.substr(0, eq) != slot)
+    return false;
+  std::string_view rest = raw.substr(eq + 2);
+  if (!rest.empty() && rest[0] != ' ') {  // the line's characters come first
+    Decode(rest);
+    Fail(W("ожидалось «Значение: слот = значение»"));
+  }
+  AddValue(def, rest.substr(std::min<size_t>(rest.size(), 1)), false);
+  return true;
+}
+
+// Adds the sample's value of definition `def`: `text` is escaped, and as
+// written unless `decoded`.  Its record (slot name, empty note, value) is
+// built in place, and its errors come in the order a line is checked: the
+// characters, a slot given twice, the escapes.
+void TextReader::AddValue(int def, std::string_view text, bool decoded) {
+  auto d = static_cast<size_t>(def);
+  const std::string& name = defs_[d].name;
+  size_t head = 4 + name.size() + 4 + 4;
+  char* record = valueBytes_.Room(head + text.size());
+  char* value = record + head;
+  size_t size = text.size();
+  if (decoded) std::memcpy(value, text.data(), size);
+  else size = DecodeTo(text, value);
+  if (valueFrame_[d] == frames_.size())
+    Fail(W("значение слота уже задано в строке ") + std::to_string(valueLine_[d]));
+  size = UnescapeIn(value, size);
+  kbfile::ByteSink::PutCount(record, name.size());
+  std::memcpy(record + 4, name.data(), name.size());
+  kbfile::ByteSink::PutCount(record + 4 + name.size(), 0);
+  kbfile::ByteSink::PutCount(value - 4, size);
+  lastNoteAt_ = valueBytes_.Size() + 4 + name.size();
+  valueBytes_.Commit(head + size);
+  valueFrame_[d] = frames_.size();
+  valueLine_[d] = lineNo_;
+  values_.push_back(SlotValue{def, lineNo_});
+}
+
+// The note of the last value goes between its slot name and its value.
+void TextReader::SetNote(std::string_view value) {
+  std::string note = Unescape(value);
+  std::string_view record = valueBytes_.View().substr(lastNoteAt_);
+  std::uint32_t oldNote = 0;
+  for (int i = 3; i >= 0; --i) oldNote = (oldNote << 8) | static_cast<unsigned char>(record[i]);
+  std::string valueText(record.substr(4 + oldNote));
+  valueBytes_.Truncate(lastNoteAt_);
+  valueBytes_.Text(note);
+  valueBytes_.Bytes(valueText);
 }
 
 void TextReader::HeaderEntry(Key key, std::string_view value) {
@@ -330,14 +382,14 @@ void TextReader::FrameEntry(Key key, std::string_view value) {
     case Key::Parent:
       if (hasParent_) Fail(W("родитель уже задан"));
       hasParent_ = true;
-      parent_ = Unescape(value);
+      UnescapeInto(value, parent_);
       parentLine_ = lineNo_;
       return;
     case Key::Definition: definition_.push_back(Unescape(value)); return;
     case Key::OwnSlot: own_.emplace_back(Unescape(value), lineNo_); return;
     case Key::Offer: case Key::Confirm: case Key::Reject:
       if (!sample) break;
-      messages_[key == Key::Offer ? 0 : key == Key::Confirm ? 1 : 2] = Unescape(value);
+      UnescapeInto(value, messages_[key == Key::Offer ? 0 : key == Key::Confirm ? 1 : 2]);
       return;
     case Key::Value: {
       if (!sample) break;
@@ -345,23 +397,18 @@ void TextReader::FrameEntry(Key key, std::string_view value) {
       if (eq == std::string_view::npos || (eq + 2 < value.size() && value[eq + 2] != ' '))
         Fail(W("ожидалось «Значение: слот = значение»"));
       UnescapeInto(value.substr(0, eq), slotName_);
-      int def = DefIndexAt(valueCount_, slotName_);
+      size_t position = values_.size();
+      int def = DefIndexAt(position, slotName_);
       if (def < 0) Fail(W("слот ") + Q(slotName_) + W(" не описан"));
-      for (size_t k = 0; k < valueCount_; ++k)
-        if (values_[k].def == def)
-          Fail(W("значение слота уже задано в строке ") + std::to_string(values_[k].line));
-      if (valueCount_ == values_.size()) values_.emplace_back();
-      SlotValue& v = values_[valueCount_++];
-      v.def = def;
-      UnescapeInto(value.substr(std::min(value.size(), eq + 3)), v.value);
-      v.note.clear();
-      v.line = lineNo_;
+      if (slotAtPosition_.size() <= position) slotAtPosition_.resize(position + 1);
+      slotAtPosition_[position] = {rawSlot_, def};
+      AddValue(def, value.substr(std::min(value.size(), eq + 3)), true);
       return;
     }
     case Key::Note:
       if (!sample) break;
-      if (valueCount_ == 0) Fail(W("перед примечанием нет значения слота"));
-      UnescapeInto(value, values_[valueCount_ - 1].note);
+      if (values_.empty()) Fail(W("перед примечанием нет значения слота"));
+      SetNote(value);
       return;
     default:
       Fail(W("ожидалась запись фрейма («Родитель», «Определение», «Свой слот», сообщения, "
@@ -407,24 +454,26 @@ void TextReader::EmitHeadAndSlotDefs() {
   if (!headLine_[static_cast<size_t>(Key::Invitation)]) head_[5] = W("Диалог:");
   if (!headLine_[static_cast<size_t>(Key::Success)]) head_[6] = W("Найдено решение:");
   if (!headLine_[static_cast<size_t>(Key::Failure)]) head_[7] = W("Решений не найдено.");
-  out_.append(kbfile::kMagic, 3);
-  out_ += static_cast<char>(kbfile::kVersionWritten);
-  for (size_t i = 0; i < 4; ++i) PutText(out_, head_[i]);
-  out_ += static_cast<char>(autoReport_ ? kbfile::kAutoReportBit : 0);
-  for (size_t i = 4; i < 8; ++i) PutText(out_, head_[i]);
-  out_.append(kbfile::kSlotDefSection, 2);
-  PutCount(out_, defs_.size());
+  out_.Bytes({kbfile::kMagic, 3});
+  out_.Byte(static_cast<char>(kbfile::kVersionWritten));
+  for (size_t i = 0; i < 4; ++i) out_.Text(head_[i]);
+  out_.Byte(static_cast<char>(autoReport_ ? kbfile::kAutoReportBit : 0));
+  for (size_t i = 4; i < 8; ++i) out_.Text(head_[i]);
+  out_.Bytes({kbfile::kSlotDefSection, 2});
+  out_.Count(defs_.size());
   for (const SlotDefRecord& d : defs_) {
-    PutText(out_, d.name);
-    PutText(out_, JoinLines(d.definition));
-    PutText(out_, d.defaultValue);
-    out_ += static_cast<char>((d.valueList ? kbfile::kValueListBit : 0) |
-                              (d.decompose ? kbfile::kDecomposeBit : 0));
-    if (d.decompose) PutText(out_, d.decomposeMsg);
+    out_.Text(d.name);
+    out_.Text(JoinLines(d.definition));
+    out_.Text(d.defaultValue);
+    out_.Byte(static_cast<char>((d.valueList ? kbfile::kValueListBit : 0) |
+                                (d.decompose ? kbfile::kDecomposeBit : 0)));
+    if (d.decompose) out_.Text(d.decomposeMsg);
   }
-  out_.append(kbfile::kFrameSection, 2);
-  frameCountAt_ = out_.size();
-  PutCount(out_, 0);
+  out_.Bytes({kbfile::kFrameSection, 2});
+  valueFrame_.assign(defs_.size(), 0);  // frames count from 1
+  valueLine_.assign(defs_.size(), 0);
+  frameCountAt_ = out_.Size();
+  out_.Count(0);
 }
 
 void TextReader::BeginFrame(bool sample, std::string name) {
@@ -438,8 +487,9 @@ void TextReader::BeginFrame(bool sample, std::string name) {
   parent_.clear();
   definition_.clear();
   own_.clear();
-  messages_ = {};
-  valueCount_ = 0;
+  for (std::string& m : messages_) m.clear();
+  values_.clear();
+  valueBytes_.Truncate(0);
   frames_.push_back(FrameInfo{-1, sample, {}, lineNo_});
 }
 
@@ -467,8 +517,7 @@ void TextReader::EndFrame() {
     for (const FrameInfo* f = &info; f;
          f = f->parent < 0 ? nullptr : &frames_[static_cast<size_t>(f->parent)])
       for (int d : f->own) inheritedStamp_[static_cast<size_t>(d)] = stamp_;
-    for (size_t k = 0; k < valueCount_; ++k) {
-      const SlotValue& v = values_[k];
+    for (const SlotValue& v : values_) {
       lineNo_ = v.line;
       if (inheritedStamp_[static_cast<size_t>(v.def)] != stamp_)
         Fail(W("слот ") + Q(defs_[static_cast<size_t>(v.def)].name) + W(" не относится к экземпляру ") +
@@ -478,26 +527,21 @@ void TextReader::EndFrame() {
   lineNo_ = endLine;
   frameByName_.emplace(name_, static_cast<int>(frames_.size() - 1));
 
-  PutText(out_, name_);
-  PutText(out_, JoinLines(definition_));
-  out_ += hasParent_ ? kbfile::kHasParent : kbfile::kRoot;
-  if (hasParent_) PutText(out_, parent_);
-  PutCount(out_, own_.size());
-  for (auto& [slot, line] : own_) PutText(out_, slot);
+  out_.Text(name_);
+  out_.Text(JoinLines(definition_));
+  out_.Byte(hasParent_ ? kbfile::kHasParent : kbfile::kRoot);
+  if (hasParent_) out_.Text(parent_);
+  out_.Count(own_.size());
+  for (auto& [slot, line] : own_) out_.Text(slot);
   ++frameCount_;
   if (!info.sample) {
-    out_ += kbfile::kPrototype;
+    out_.Byte(kbfile::kPrototype);
     return;
   }
-  out_ += kbfile::kSample;
-  for (const std::string& m : messages_) PutText(out_, m);
-  PutCount(out_, valueCount_);
-  for (size_t k = 0; k < valueCount_; ++k) {
-    const SlotValue& v = values_[k];
-    PutText(out_, defs_[static_cast<size_t>(v.def)].name);
-    PutText(out_, v.note);
-    PutText(out_, v.value);
-  }
+  out_.Byte(kbfile::kSample);
+  for (const std::string& m : messages_) out_.Text(m);
+  out_.Count(values_.size());
+  out_.Bytes(valueBytes_.View());
 }
 
 }  // namespace

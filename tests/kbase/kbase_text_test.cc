@@ -85,6 +85,11 @@ TEST(KbaseText, CrLfAndCommentsAreAccepted) {
 
 TEST(KbaseText, ErrorsNameTheLineAndWhatWasExpected) {
   const std::string head = "Формат: Norvix 1\nСлот: Цвет\n";
+  // A second sample naming its slots as the first did (lines 1-11).
+  const std::string second =
+      "Формат: Norvix 1\nСлот: Цвет\nСлот: Вес\nЭкземпляр: A\n  Свой слот: Цвет\n"
+      "  Свой слот: Вес\n  Значение: Цвет = x\n  Значение: Вес = y\nЭкземпляр: B\n"
+      "  Свой слот: Цвет\n  Свой слот: Вес\n";
   struct Case {
     std::string text;
     const char* error;
@@ -114,6 +119,10 @@ TEST(KbaseText, ErrorsNameTheLineAndWhatWasExpected) {
       {head + "Экземпляр: A\n  Свой слот: Цвет\n  Значение: Цвет = x\n  Значение: Цвет = y\n",
        "строка 6: значение слота уже задано в строке 5"},
       {head + "Экземпляр: A\n  Примечание: n\n", "строка 4: перед примечанием нет значения слота"},
+      {second + "  Значение: Вес = z\n  Значение: Вес = w\n", "строка 13: значение слота уже задано в строке 12"},
+      {second + "  Значение: Цвет =z\n", "строка 12: ожидалось «Значение: слот = значение»"},
+      {second + "  Значение: Цвет = \xC0\n", "строка 12: текст не в кодировке UTF-8"},
+      {second + "  Значение: Цвет = \\q\n", "строка 12: неверная escape-последовательность"},
   };
   for (const Case& c : cases) {
     AKBase kb;
