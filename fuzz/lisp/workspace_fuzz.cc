@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "context.h"
 #include "node.h"
 #include "symbols.h"
 #include "workspace_image.h"
@@ -35,7 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   WorkspaceOutcome out = restore_workspace_bytes(data, size, kLimits);
   if (out.result == WKS_RESTORED) {
     walk_interned_symbols();
-    collect_garbage();
+    // The program collects only under its start-up or top-level context:
+    // a restored *GC-HOOK* that is no function raises an error there.
+    Context ctx;
+    begin_context(&ctx, CX_TOPLEVEL | CX_BREAK, nullptr);
+    if (setjmp(ctx.resume) == 0) collect_garbage();
+    end_context(&ctx);
     walk_interned_symbols();
   }
   free_node_memory();
