@@ -1,7 +1,9 @@
 // Writing the knowledge base file.  The records are written twice through
 // the same code: once to count the bytes, once into a buffer of exactly
 // that size, so a large base is never copied while its file grows.
+#include <cassert>
 #include <cstdint>
+#include <cstring>
 
 #include "atomic_file.h"
 #include "error_sink.h"
@@ -18,10 +20,13 @@ struct Counter {
   void raw(std::string_view bytes) { size += bytes.size(); }
 };
 
-// Appends to a buffer.
+// Writes into a buffer sized by a Counter's pass over the same base.
 struct Appender {
-  std::string& out;
-  void raw(std::string_view bytes) { out.append(bytes); }
+  char* at;
+  void raw(std::string_view bytes) {
+    std::memcpy(at, bytes.data(), bytes.size());
+    at += bytes.size();
+  }
 };
 
 template <class Out>
@@ -44,6 +49,18 @@ void putText(Out& out, std::string_view text) {
   out.raw(text);
 }
 
+// Lines as one text, each ending in CR LF, without joining them first.
+template <class Out>
+void putLines(Out& out, const Lines& lines) {
+  size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
+  putCount(out, size);
+  for (const std::string& line : lines) {
+    out.raw(line);
+    out.raw(std::string_view("\r\n", 2));
+  }
+}
+
 template <class Out>
 void putHeader(Out& out, const AKBase& kb) {
   out.raw(std::string_view(kbfile::kMagic, 3));
@@ -62,7 +79,7 @@ void putHeader(Out& out, const AKBase& kb) {
 template <class Out>
 void putSlotDef(Out& out, const ASlotDef& def) {
   putText(out, def.Name());
-  putText(out, JoinLines(def.Definition));
+  putLines(out, def.Definition);
   putText(out, def.DefaultValue);
   unsigned char flags = (def.IsValueList ? kbfile::kValueListBit : 0) |
                         (def.Decompose ? kbfile::kDecomposeBit : 0);
@@ -73,7 +90,7 @@ void putSlotDef(Out& out, const ASlotDef& def) {
 template <class Out>
 void putFrame(Out& out, const AFrame& frame) {
   putText(out, frame.Name());
-  putText(out, JoinLines(frame.Definition));
+  putLines(out, frame.Definition);
   if (frame.Parent) {
     putByte(out, kbfile::kHasParent);
     putText(out, frame.Parent->Name());
@@ -129,10 +146,10 @@ std::string AKBase::SaveToBytes() const {
   AssertParentsFirst();
   Counter counter;
   putBase(counter, *this);
-  std::string bytes;
-  bytes.reserve(counter.size);
-  Appender appender{bytes};
+  std::string bytes(counter.size, '\0');
+  Appender appender{bytes.data()};
   putBase(appender, *this);
+  assert(appender.at == bytes.data() + bytes.size());
   return bytes;
 }
 
