@@ -88,6 +88,9 @@ static Node* parse_param(Node* param, bool keyed, Node* whole) {
 }
 
 Node* make_closure(Node* name, Node* type, Node* lambda_list, Node* body, Node* env, Node* fenv_) {
+  // env is venv or lies under it; the frame cells stay, only their
+  // stacked pairs become conses.
+  if (env) spill_stacked_bindings();
   PROTECT(lambda_list);
   PROTECT(body);
   Node* c = make_closure_node(name, type, env, fenv_);
@@ -202,8 +205,11 @@ Node* call_closure(Node* c, int count, Node** args) {
   PROTECT(saved_venv);
   PROTECT(saved_fenv);
   PROTECT(c);
+  Node* saved_frame = stacked_frame;
+  int saved_base = stacked_base, saved_top = stacked_top;
   venv = make_cons(nullptr, slot(c, C_ENV));
   fenv = slot(c, C_FENV);
+  begin_stacked_frame();
   bind_arguments(c, count, args);
   Node* v;
   Node* name = slot(c, C_NAME);
@@ -221,6 +227,7 @@ Node* call_closure(Node* c, int count, Node** args) {
   }
   venv = saved_venv;
   fenv = saved_fenv;
+  restore_stacked_frame(saved_frame, saved_base, saved_top);
   UNPROTECT(3);
   return v;
 }

@@ -24,6 +24,9 @@ void begin_context(Context* ctx, int kinds, Node* tag) {
   ctx->prev = context_chain;
   ctx->saved_ptop = ptop;
   ctx->saved_venv = venv;
+  ctx->saved_stacked_frame = stacked_frame;
+  ctx->saved_stacked_base = stacked_base;
+  ctx->saved_stacked_top = stacked_top;
   ctx->saved_fenv = fenv;
   ctx->saved_denv = denv;
   ctx->saved_argp = argp;
@@ -90,6 +93,7 @@ void unwind_dynamic(Node* saved) {
   ptop = ctx->saved_ptop + 1;  // the context's own tag stays protected
   reset_stack_limits();
   venv = ctx->saved_venv;
+  restore_stacked_frame(ctx->saved_stacked_frame, ctx->saved_stacked_base, ctx->saved_stacked_top);
   fenv = ctx->saved_fenv;
   unwind_dynamic(ctx->saved_denv);
   denv = ctx->saved_denv;

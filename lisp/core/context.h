@@ -21,6 +21,9 @@ struct Context {
   Context* prev;
   int saved_ptop;
   Node* saved_venv;
+  Node* saved_stacked_frame;
+  int saved_stacked_base;
+  int saved_stacked_top;
   Node* saved_fenv;
   Node* saved_denv;
   Node** saved_argp;

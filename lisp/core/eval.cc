@@ -5,6 +5,7 @@
 
 #include "builtins.h"
 #include "context.h"
+#include "environment.h"
 #include "errors.h"
 #include "frame_access.h"
 #include "printer.h"
@@ -55,7 +56,7 @@ void finish_frame(int start, int count) {
 static inline Node* eval_argument(Node* x) {
   if (consp(x) || poll_counter <= 1 || symbol_value(s_evalhook)) return eval_expr(x);
   --poll_counter;
-  return symbolp(x) ? get_variable(x) : x;
+  return symbolp(x) ? variable_value(x) : x;
 }
 
 int push_evaluated_args(Node* fn, Node* args) {
@@ -103,63 +104,6 @@ Node* current_frame_context() {
     if (owner) return symbol_value(owner);
   }
   return nullptr;
-}
-
-// The environments are checked where a program hands one in (EVALHOOK),
-// but a hook can still change the live lists it is given: the walk tests
-// every kind, so a damaged environment means "not bound", not a crash.
-static Node* find_binding(Node* env, Node* sym) {
-  for (; consp(env); env = cdr(env))
-    for (Node* b = car(env); consp(b); b = cdr(b))
-      if (consp(car(b)) && car(car(b)) == sym) return car(b);
-  return nullptr;
-}
-
-Node* get_variable(Node* sym) {
-  if (sym == s_self) return current_frame_context();
-  Node* b = find_binding(venv, sym);
-  if (b) return cdr(b);
-  return global_value(sym);
-}
-
-Node* set_variable(Node* sym, Node* value) {
-  if (sym == s_self) return s_self;
-  Node* b = find_binding(venv, sym);
-  if (b) {
-    b->u.c.cdr = value;
-    return value;
-  }
-  return set_global_value(sym, value);
-}
-
-// Looks a function up without raising (NIL when there is none).
-static Node* lookup_function(Node* sym) {
-  Node* b = find_binding(fenv, sym);
-  if (b) return cdr(b);
-  return global_function(sym);
-}
-
-Node* get_function(Node* sym) {
-  Node* f = lookup_function(sym);
-  if (!f) report_error("undefined function", sym);
-  return f;
-}
-
-void set_function(Node* sym, Node* value) {
-  Node* b = find_binding(fenv, sym);
-  if (b) {
-    b->u.c.cdr = value;
-    return;
-  }
-  set_global_function(sym, value);
-}
-
-void bind_variable(Node* sym, Node* value) {
-  PROTECT(sym);
-  Node* b = make_cons(sym, value);
-  Node* cell = make_cons(b, car(venv));
-  venv->u.c.car = cell;
-  UNPROTECT(1);
 }
 
 // ---- tracing ----
@@ -280,7 +224,8 @@ static Node* eval_call(Node* form) {
   bool traced = false;
   if (symbolp(head)) {
     traced = symbol_value(s_tracelist) && is_traced(head);
-    fn = get_function(head);
+    fn = function_value(head);
+    if (!fn) report_error("undefined function", head);
   }
   if (!fn) report_error("null function");
   if (consp(fn)) {
@@ -334,7 +279,7 @@ static Node* eval_call(Node* form) {
 static Node* run_eval_hook(Node* hook, Node* x) {
   PROTECT(x);
   PROTECT(hook);
-  Node* envs = make_cons(venv, fenv);
+  Node* envs = make_cons(captured_venv(), fenv);
   Node* saved = denv;
   PROTECT(saved);
   PROTECT(envs);
@@ -359,7 +304,7 @@ Node* eval_expr(Node* x) {
   if (hook) return run_eval_hook(hook, x);
   switch (x->kind) {
     case K_CONS: return eval_call(x);
-    case K_SYMBOL: return get_variable(x);
+    case K_SYMBOL: return variable_value(x);
     default: return x;
   }
 }
@@ -368,7 +313,7 @@ Node* eval_without_hook(Node* x) {
   if (!x) return nullptr;
   switch (x->kind) {
     case K_CONS: return eval_call(x);
-    case K_SYMBOL: return get_variable(x);
+    case K_SYMBOL: return variable_value(x);
     default: return x;
   }
 }

@@ -78,8 +78,29 @@ Node* get_function(Node* sym);
 // read-only or owned symbol keeps its own).  May run triggers.
 void set_function(Node* sym, Node* value);
 // Pushes a binding on the first environment frame of venv.  Allocates;
-// protects sym and value.
+// protects sym and value.  May raise "argument stack overflow".
 void bind_variable(Node* sym, Node* value);
+// The function of sym, lexical first, or NIL.  Never raises.
+Node* lookup_function(Node* sym);
+
+// ---- stacked bindings ----
+// A closure call's frame keeps its bindings as (symbol, value) pairs on the
+// argument stack, astack[stacked_base..stacked_top), in front of the conses
+// of stacked_frame, until the environment is captured.
+extern Node* stacked_frame;
+extern int stacked_base, stacked_top;
+// Makes venv (a fresh frame cell of a call) the stacked frame, its pairs
+// starting at the top of the argument stack.  Never raises.
+void begin_stacked_frame();
+// Puts back a stacked frame saved before a call or a context; one spilled
+// meanwhile stays spilled.  Never raises.
+void restore_stacked_frame(Node* frame, int base, int top);
+// Turns the stacked pairs into conses of their frame, which Lisp may then
+// keep.  Allocates.
+void spill_stacked_bindings();
+// venv, with its stacked bindings spilled: for anything that keeps the
+// environment as a value.  Allocates.
+Node* captured_venv();
 
 // ---- argument cursor helpers for handlers ----
 // The arguments lie on the argument stack, so a handler need not protect

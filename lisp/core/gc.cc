@@ -226,6 +226,7 @@ void collect_garbage_keeping(bool keep_segments) {
   if (verbose) put_count("[ gc: total %ld, ", mem_stats.total_nodes);
   mark_node(obarray_symbol);
   mark_node(venv);
+  mark_node(stacked_frame);
   mark_node(fenv);
   mark_node(denv);
   for (int i = 0; i < ptop; i++) mark_node(*pstack[i]);

@@ -145,6 +145,7 @@ bool init_node_memory() {
   mem_stats.alloc_size = 1024;
   free_list = free_last = nullptr;
   venv = fenv = denv = nullptr;
+  stacked_frame = nullptr;
   sym_gc_flag = sym_gc_hook = nullptr;
   obarray_symbol = nullptr;
   fixnum_segment = permanent_segment(384);

@@ -30,7 +30,8 @@ enum NodeFlag : uint8_t {
   F_CARPROG = 2,   // car in progress while marking a cons by pointer reversal
   F_CONSOLE = 4,   // a file stream that stands for the terminal
   F_INDEXED = 8,   // a symbol the object array's index has held
-  F_WALKED = 16    // a frame met by a walk that neither allocates nor raises
+  F_WALKED = 16,   // a frame met by a walk that neither allocates nor raises
+  F_SPILLED = 32   // an environment frame whose stacked bindings became conses
 };
 
 struct Node;

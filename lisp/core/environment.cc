@@ -1,0 +1,102 @@
+// Lexical environments: binding, lookup and assignment.
+//
+// An environment is a list of frames, each a list of (symbol . value)
+// conses, newest first; that is the shape closures keep and *EVALHOOK* and
+// EVALHOOK hand to Lisp.  Most frames are a closure call's, which no one
+// ever captures, so a call keeps its parameters on the argument stack as
+// (symbol, value) pairs in front of its frame cell and makes them conses
+// only when something takes the environment as a value (a closure is made,
+// an evaluation hook is called).
+#include "environment.h"
+
+#include "context.h"
+#include "errors.h"
+
+namespace velloq {
+
+Node* stacked_frame = nullptr;
+int stacked_base = 0;
+int stacked_top = 0;
+
+void begin_stacked_frame() {
+  stacked_frame = venv;
+  stacked_base = stacked_top = atop;
+}
+
+void restore_stacked_frame(Node* frame, int base, int top) {
+  bool live = frame && !(frame->flags & F_SPILLED);
+  stacked_frame = live ? frame : nullptr;
+  stacked_base = base;
+  stacked_top = top;
+}
+
+// The conses are made while the stacked pairs still count, so a collection
+// or a *GC-HOOK* error in between sees one consistent environment.
+void spill_stacked_bindings() {
+  Node* frame = stacked_frame;
+  if (!frame) return;
+  PROTECT(frame);
+  Node* list = car(frame);
+  PROTECT(list);
+  for (int i = stacked_base; i < stacked_top; i += 2) {
+    Node* b = make_cons(astack[i], astack[i + 1]);
+    list = make_cons(b, list);
+  }
+  frame->u.c.car = list;
+  frame->flags |= F_SPILLED;
+  stacked_frame = nullptr;
+  UNPROTECT(2);
+}
+
+Node* captured_venv() {
+  spill_stacked_bindings();
+  return venv;
+}
+
+Node* get_variable(Node* sym) { return variable_value(sym); }
+
+Node* set_variable(Node* sym, Node* value) {
+  if (sym == s_self) return s_self;
+  Node** place = find_binding(venv, sym);
+  if (place) {
+    *place = value;
+    return value;
+  }
+  return set_global_value(sym, value);
+}
+
+Node* lookup_function(Node* sym) { return function_value(sym); }
+
+Node* get_function(Node* sym) {
+  Node* f = lookup_function(sym);
+  if (!f) report_error("undefined function", sym);
+  return f;
+}
+
+void set_function(Node* sym, Node* value) {
+  Node** place = find_binding(fenv, sym);
+  if (place) {
+    *place = value;
+    return;
+  }
+  set_global_function(sym, value);
+}
+
+void bind_variable(Node* sym, Node* value) {
+  if (venv == stacked_frame) {
+    if (atop == stacked_top) {
+      apush(sym);
+      apush(value);
+      stacked_top = atop;
+      return;
+    }
+    spill_stacked_bindings();  // something lies on the stack above them
+  }
+  PROTECT(sym);
+  Node* b = make_cons(sym, value);
+  Node* cell = make_cons(b, car(venv));
+  venv->u.c.car = cell;
+  UNPROTECT(1);
+}
+
+}  // namespace velloq
