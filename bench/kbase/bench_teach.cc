@@ -4,7 +4,8 @@
 //   Import        the text form read back into a base (norvix --import,
 //                 without writing the file)
 //   TextToFileBytes  the text turned into the file's bytes (part of Import)
-//   ImportToFile  the same and the atomic save of the file
+//   ImportToFile  the text turned into the file, saved atomically (all of
+//                 norvix --import but reading the text)
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -71,9 +72,8 @@ void BM_ImportToFile(benchmark::State& state) {
   std::string path = (std::filesystem::temp_directory_path() /
                       ("bench_teach_" + std::to_string(::getpid()) + ".dat")).string();
   for (auto _ : state) {
-    norvix::AKBase kb;
-    std::string error;
-    if (!norvix::ImportText(d.text, kb, error) || !kb.SaveToFile(path))
+    std::string bytes, error;
+    if (!norvix::ImportTextToFileBytes(d.text, bytes, error) || !norvix::SaveFileBytes(path, bytes))
       state.SkipWithError("import failed");
   }
   std::filesystem::remove(path);

@@ -53,14 +53,14 @@ int RunImportCommand(const std::string& textFile, const std::string& outFile, st
     WriteError(err, cp1251::fromUtf8("невозможно прочитать ") + textFile + ": " + cause);
     return 2;
   }
-  AKBase kb;
-  std::string error;
-  if (!ImportText(text, kb, error)) {
+  std::string bytes, error;
+  if (!ImportTextToFileBytes(text, bytes, error)) {
     WriteError(err, textFile + ": " + error);
     return 2;
   }
+  text = std::string();  // no longer needed while the file is written
   ScopedErrorSink sink([&err](const std::string& message) { WriteError(err, message); });
-  if (!kb.SaveToFile(outFile, &cause)) {
+  if (!SaveFileBytes(outFile, bytes, &cause)) {
     err << outFile << ": " << cause << '\n';
     return 2;
   }

@@ -114,4 +114,9 @@ class AKBase {
   std::uint64_t nextSerial_ = 1;
 };
 
+// Replaces `fileName` atomically with `bytes`, the bytes of a knowledge base
+// file; a failure is reported as SaveToFile reports it.
+bool SaveFileBytes(const std::string& fileName, std::string_view bytes,
+                   std::string* error = nullptr);
+
 }  // namespace norvix

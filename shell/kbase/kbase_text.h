@@ -41,4 +41,12 @@ bool TextToFileBytes(std::string_view text, std::string& bytes, std::string& err
 // Reads a text form into `kb`, a base just created.  Errors as above.
 bool ImportText(std::string_view text, AKBase& kb, std::string& error);
 
+// Reads a text form into the bytes of the file that importing it into a new
+// base and saving that base writes.  Errors as ImportText's, the loader's
+// included.  A text whose records the base would save back unchanged (in
+// the file's order, every sample with all its values, as ExportText writes
+// them) costs no base: what loading its bytes would charge the loader's
+// budget is added up, and the bytes are kept.
+bool ImportTextToFileBytes(std::string_view text, std::string& bytes, std::string& error);
+
 }  // namespace norvix

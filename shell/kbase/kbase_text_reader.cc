@@ -13,6 +13,8 @@
 #include "error_sink.h"
 #include "kbase_format.h"
 #include "kbase_text.h"
+#include "load_budget.h"
+#include "reload_check.h"
 #include "text_decoding.h"
 
 namespace norvix {
@@ -76,6 +78,8 @@ class TextReader {
  public:
   explicit TextReader(std::string_view text) : text_(text) {}
   std::string Run();
+  // After Run: whether loading its bytes and saving the base gives them back.
+  bool SavesBack(size_t fileSize) const { return reload_.SavesBack(fileSize); }
 
  private:
   bool NextLine();
@@ -143,6 +147,8 @@ class TextReader {
   std::vector<SlotValue> values_;
   kbfile::ByteSink valueBytes_;  // the records of values_
   size_t lastNoteAt_ = 0;        // in valueBytes_: the note of the last value
+  size_t valuesCost_ = 0;        // what loading the notes and values costs
+  std::vector<int> valueDefs_;   // the definitions of values_
   std::string slotName_;
   std::vector<int> defAtPosition_;  // the definition last named at each position
   // The slot name of "Значение" last read at each position, as written, and
@@ -153,6 +159,7 @@ class TextReader {
   std::vector<size_t> valueLine_;   // and that value's line
   std::vector<std::uint64_t> inheritedStamp_;  // == stamp_: the sample has the definition
   std::uint64_t stamp_ = 0;
+  kbfile::ReloadCheck reload_;
 };
 
 // Takes the next line that is not blank or a comment into raw_.
@@ -331,6 +338,7 @@ void TextReader::AddValue(int def, std::string_view text, bool decoded) {
   kbfile::ByteSink::PutCount(value - 4, size);
   lastNoteAt_ = valueBytes_.Size() + 4 + name.size();
   valueBytes_.Commit(head + size);
+  valuesCost_ += kbfile::LoadBudget::Text(0) + kbfile::LoadBudget::Text(size);
   valueFrame_[d] = frames_.size();
   valueLine_[d] = lineNo_;
   values_.push_back(SlotValue{def, lineNo_});
@@ -343,6 +351,7 @@ void TextReader::SetNote(std::string_view value) {
   std::uint32_t oldNote = 0;
   for (int i = 3; i >= 0; --i) oldNote = (oldNote << 8) | static_cast<unsigned char>(record[i]);
   std::string valueText(record.substr(4 + oldNote));
+  valuesCost_ += kbfile::LoadBudget::Text(note.size()) - kbfile::LoadBudget::Text(oldNote);
   valueBytes_.Truncate(lastNoteAt_);
   valueBytes_.Text(note);
   valueBytes_.Bytes(valueText);
@@ -459,11 +468,14 @@ void TextReader::EmitHeadAndSlotDefs() {
   for (size_t i = 0; i < 4; ++i) out_.Text(head_[i]);
   out_.Byte(static_cast<char>(autoReport_ ? kbfile::kAutoReportBit : 0));
   for (size_t i = 4; i < 8; ++i) out_.Text(head_[i]);
+  reload_.Header(head_);
   out_.Bytes({kbfile::kSlotDefSection, 2});
   out_.Count(defs_.size());
   for (const SlotDefRecord& d : defs_) {
+    std::string definition = JoinLines(d.definition);
+    reload_.SlotDef(d.name, definition, d.defaultValue, d.valueList, d.decompose, d.decomposeMsg);
     out_.Text(d.name);
-    out_.Text(JoinLines(d.definition));
+    out_.Text(definition);
     out_.Text(d.defaultValue);
     out_.Byte(static_cast<char>((d.valueList ? kbfile::kValueListBit : 0) |
                                 (d.decompose ? kbfile::kDecomposeBit : 0)));
@@ -490,6 +502,7 @@ void TextReader::BeginFrame(bool sample, std::string name) {
   for (std::string& m : messages_) m.clear();
   values_.clear();
   valueBytes_.Truncate(0);
+  valuesCost_ = 0;
   frames_.push_back(FrameInfo{-1, sample, {}, lineNo_});
 }
 
@@ -527,8 +540,10 @@ void TextReader::EndFrame() {
   lineNo_ = endLine;
   frameByName_.emplace(name_, static_cast<int>(frames_.size() - 1));
 
+  std::string definition = JoinLines(definition_);
+  reload_.Frame(info.parent, name_, definition, info.own);
   out_.Text(name_);
-  out_.Text(JoinLines(definition_));
+  out_.Text(definition);
   out_.Byte(hasParent_ ? kbfile::kHasParent : kbfile::kRoot);
   if (hasParent_) out_.Text(parent_);
   out_.Count(own_.size());
@@ -539,16 +554,21 @@ void TextReader::EndFrame() {
     return;
   }
   out_.Byte(kbfile::kSample);
+  valueDefs_.clear();
+  for (const SlotValue& v : values_) valueDefs_.push_back(v.def);
+  reload_.Sample(messages_, valueDefs_, valuesCost_);
   for (const std::string& m : messages_) out_.Text(m);
   out_.Count(values_.size());
   out_.Bytes(valueBytes_.View());
 }
 
-}  // namespace
-
-bool TextToFileBytes(std::string_view text, std::string& bytes, std::string& error) {
+// TextToFileBytes, telling in `savesBack` whether loading the bytes and
+// saving the base gives them back.
+bool ReadText(std::string_view text, std::string& bytes, bool& savesBack, std::string& error) {
   try {
-    bytes = TextReader(text).Run();
+    TextReader reader(text);
+    bytes = reader.Run();
+    savesBack = reader.SavesBack(bytes.size());
     return true;
   } catch (const TextError& e) {
     error = e.message;
@@ -556,9 +576,9 @@ bool TextToFileBytes(std::string_view text, std::string& bytes, std::string& err
   }
 }
 
-bool ImportText(std::string_view text, AKBase& kb, std::string& error) {
-  std::string bytes;
-  if (!TextToFileBytes(text, bytes, error)) return false;
+// Loads the bytes a text was read into; what the loader reports is the
+// text's error.
+bool LoadTextBytes(std::string_view bytes, AKBase& kb, std::string& error) {
   std::string shown;
   bool loaded;
   {
@@ -568,6 +588,29 @@ bool ImportText(std::string_view text, AKBase& kb, std::string& error) {
   if (loaded && shown.empty()) return true;
   error = W("текст описывает базу, которую нельзя загрузить: ") + shown;
   return false;
+}
+
+}  // namespace
+
+bool TextToFileBytes(std::string_view text, std::string& bytes, std::string& error) {
+  bool savesBack = false;
+  return ReadText(text, bytes, savesBack, error);
+}
+
+bool ImportText(std::string_view text, AKBase& kb, std::string& error) {
+  std::string bytes;
+  bool savesBack = false;
+  return ReadText(text, bytes, savesBack, error) && LoadTextBytes(bytes, kb, error);
+}
+
+bool ImportTextToFileBytes(std::string_view text, std::string& bytes, std::string& error) {
+  bool savesBack = false;
+  if (!ReadText(text, bytes, savesBack, error)) return false;
+  if (savesBack) return true;
+  AKBase kb;
+  if (!LoadTextBytes(bytes, kb, error)) return false;
+  bytes = kb.SaveToBytes();
+  return true;
 }
 
 }  // namespace norvix

@@ -154,13 +154,18 @@ std::string AKBase::SaveToBytes() const {
 }
 
 bool AKBase::SaveToFile(const std::string& fileName, std::string* error) {
+  if (!SaveFileBytes(fileName, SaveToBytes(), error)) return false;
+  Modified = false;
+  return true;
+}
+
+bool SaveFileBytes(const std::string& fileName, std::string_view bytes, std::string* error) {
   std::string reason;
-  if (!fileio::replaceFile(fileName, SaveToBytes(), &reason)) {
+  if (!fileio::replaceFile(fileName, bytes, &reason)) {
     if (error) *error = reason;
     ShowError(WithFileReason(msg::kCannotSave, fileName, reason));
     return false;
   }
-  Modified = false;
   return true;
 }
 

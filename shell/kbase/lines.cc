@@ -26,6 +26,16 @@ size_t CountLines(std::string_view text) {
   return start < text.size() ? count + 1 : count;
 }
 
+bool IsJoinedLines(std::string_view text) {
+  if (text.empty()) return true;
+  if (text.size() < 2 || text.substr(text.size() - 2) != "\r\n") return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
+  }
+  return true;
+}
+
 // The count first: a list grown line by line would hold up to three times
 // the room at its peak, which matters for texts of nothing but line breaks.
 Lines SplitLines(std::string_view text) {

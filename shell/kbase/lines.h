@@ -20,4 +20,9 @@ Lines SplitLines(std::string_view text);
 // The number of lines SplitLines gives for `text`.
 size_t CountLines(std::string_view text);
 
+// Whether `text` is what JoinLines gives for some lines, so that splitting
+// and joining it again gives it back: every break CR LF, and one at the end
+// unless the text is empty.
+bool IsJoinedLines(std::string_view text);
+
 }  // namespace norvix

@@ -34,6 +34,10 @@ class LoadBudget {
     left_ -= cost;
   }
 
+  // Whether charges adding up to `cost` would all pass, taken from a
+  // budget nothing was charged to yet.
+  bool Allows(size_t cost) const { return cost <= left_; }
+
   // What keeping a text of `size` bytes costs (a short one fits in its
   // string, a long one gets a block of its own).
   static size_t Text(size_t size) { return size + kBlock; }

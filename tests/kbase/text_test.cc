@@ -51,5 +51,20 @@ TEST(Lines, JoinEndsEveryLineWithCrLf) {
   EXPECT_EQ(SplitLines(JoinLines(lines)), lines);
 }
 
+TEST(Lines, JoinedLinesAreTheTextsSplitAndJoinGiveBack) {
+  struct Case {
+    const char* text;
+    bool joined;
+  } cases[] = {
+      {"", true},          {"\r\n", true},   {"a\r\n", true},  {"a\r\n\r\nb\r\n", true},
+      {"a", false},        {"a\r\nb", false}, {"a\n", false},    {"a\r", false},
+      {"a\r\r\n", false}, {"\n\r\n", false}, {"a\n\r\n", false}, {"\r", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsJoinedLines(c.text), c.joined) << "text \"" << c.text << "\"";
+    EXPECT_EQ(IsJoinedLines(c.text), JoinLines(SplitLines(c.text)) == c.text) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace norvix
