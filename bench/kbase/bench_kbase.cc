@@ -16,7 +16,7 @@
 #include "engine.h"
 #include "engine_messages.h"
 #include "error_sink.h"
-#include "heap_counter.h"
+#include "peak_heap.h"
 #include "large_base.h"
 
 namespace {
@@ -62,12 +62,12 @@ void BM_Load(benchmark::State& state) {
   double heapPerByte = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    size_t before = bench::HeapBytesInUse();
+    size_t before = heaptest::BytesInUse();
     auto kb = std::make_unique<norvix::AKBase>();
     state.ResumeTiming();
     if (!kb->LoadFromFile(d.path)) state.SkipWithError("load failed");
     state.PauseTiming();
-    heapPerByte = static_cast<double>(bench::HeapBytesInUse() - before) /
+    heapPerByte = static_cast<double>(heaptest::BytesInUse() - before) /
                   static_cast<double>(d.fileBytes);
     if (kb->Frames().size() != 100000u) state.SkipWithError("wrong frame count");
     kb.reset();
