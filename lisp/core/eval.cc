@@ -244,9 +244,11 @@ static Node* eval_call(Node* form) {
       break;
     }
     case K_FSUBR: {
-      int count = push_unevaluated_args(fn, args);
+      // A special form reads its forms from fsubr_forms; its frame only
+      // marks it on the stack (the calling form keeps the forms alive).
+      finish_frame(open_frame(fn), 0);
       fsubr_forms = args;
-      v = run_handler(fn, count);
+      v = run_handler(fn, 0);
       pop_frame();
       break;
     }
