@@ -2,6 +2,7 @@
 #include "builtins.h"
 
 #include "builtin_handlers.h"
+#include "short_calls.h"
 #include "errors.h"
 #include "eval.h"
 #include "symbols.h"
@@ -63,6 +64,7 @@ void define_builtins() {
     set_slot(sym, S_FUNCTION, fn);
     UNPROTECT(1);
   }
+  define_short_calls();
   alias("NOT", "NULL");
   alias("FIRST", "CAR");
   alias("SECOND", "CADR");

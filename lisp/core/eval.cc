@@ -9,6 +9,7 @@
 #include "errors.h"
 #include "frame_access.h"
 #include "printer.h"
+#include "short_calls.h"
 #include "streams.h"
 #include "symbols.h"
 #include "toplevel.h"
@@ -215,6 +216,34 @@ Node* apply_list(Node* fn, Node* args) {
   return apply_function(count);
 }
 
+// Calls the built-in fn with the arguments args evaluated.  With the
+// argument count of one of its short ways, the values go to it directly;
+// when it declines, they go to the handler in a frame.
+static Node* call_subr(Node* fn, Node* args) {
+  if (consp(args) && static_cast<uint32_t>(fn->num) < BUILTIN_COUNT) {
+    const ShortCall& way = short_calls[fn->num];
+    Node* rest = cdr(args);
+    if (!rest && way.one) {
+      Node* a = eval_argument(car(args));
+      Node* v = way.one(a);
+      return v != short_declined ? v : call_function(fn, 1, &a);
+    }
+    if (way.two && consp(rest) && !cdr(rest)) {
+      Node* values[2] = {eval_argument(car(args)), nullptr};
+      PROTECT(values[0]);
+      values[1] = eval_argument(car(rest));
+      Node* v = way.two(values[0], values[1]);
+      if (v == short_declined) v = call_function(fn, 2, values);
+      UNPROTECT(1);
+      return v;
+    }
+  }
+  int count = push_evaluated_args(fn, args);
+  Node* v = run_handler(fn, count);
+  pop_frame();
+  return v;
+}
+
 static Node* eval_call(Node* form) {
   [[maybe_unused]] int entry_ptop = ptop;
   PROTECT(form);
@@ -236,6 +265,10 @@ static Node* eval_call(Node* form) {
   Node* v = nullptr;
   switch (fn->kind) {
     case K_SUBR: {
+      if (!traced) {
+        v = call_subr(fn, args);
+        break;
+      }
       int count = push_evaluated_args(fn, args);
       if (traced) trace_entry(head, count, &astack[afp + 3]);
       v = run_handler(fn, count);
@@ -243,15 +276,14 @@ static Node* eval_call(Node* form) {
       pop_frame();
       break;
     }
-    case K_FSUBR: {
-      // A special form reads its forms from fsubr_forms; its frame only
-      // marks it on the stack (the calling form keeps the forms alive).
-      finish_frame(open_frame(fn), 0);
+    case K_FSUBR:
+      // A special form reads its forms from fsubr_forms (the calling form
+      // keeps them alive).  It needs no frame: no one looks for one (the
+      // search for a method's frame passes them over), and no cursor: it
+      // reads no arguments, and every built-in it calls sets its own.
       fsubr_forms = args;
-      v = run_handler(fn, 0);
-      pop_frame();
+      v = fn->u.fn();
       break;
-    }
     case K_CLOSURE:
       if (slot(fn, 1) == s_macro) {
         int count = push_unevaluated_args(fn, args);
@@ -294,13 +326,18 @@ static Node* run_eval_hook(Node* hook, Node* x) {
   return v;
 }
 
+// Polls for a break with x kept alive.  Out of line, so that eval_expr
+// never takes the address of its argument and keeps it in a register.
+[[gnu::noinline]] static Node* poll_keeping(Node* x) {
+  poll_counter = 100;
+  PROTECT(x);
+  poll_user_break();
+  UNPROTECT(1);
+  return x;
+}
+
 Node* eval_expr(Node* x) {
-  if (--poll_counter <= 0) {
-    poll_counter = 100;
-    PROTECT(x);
-    poll_user_break();
-    UNPROTECT(1);
-  }
+  if (--poll_counter <= 0) x = poll_keeping(x);
   if (!x) return nullptr;
   Node* hook = symbol_value(s_evalhook);
   if (hook) return run_eval_hook(hook, x);
