@@ -142,10 +142,14 @@ Node* make_closure(Node* name, Node* type, Node* lambda_list, Node* body, Node* 
 // Binds the arguments into a new frame pushed on the closure's captured
 // environment (venv and fenv are set by the caller's save).
 static void bind_arguments(Node* c, int count, Node** args) {
+  // The frame is stacked and nothing lies above it yet: the required
+  // parameters go straight onto the stack (see bind_variable).
   int i = 0;
   for (Node* r = slot(c, C_REQ); r; r = cdr(r)) {
     if (i >= count) report_error("too few arguments");
-    bind_variable(car(r), args[i++]);
+    apush(car(r));
+    apush(args[i++]);
+    stacked_top = atop;
   }
   for (Node* o = slot(c, C_OPT); o; o = cdr(o)) {
     Node* param = car(o);

@@ -229,12 +229,15 @@ static Node* call_subr(Node* fn, Node* args) {
       return v != short_declined ? v : call_function(fn, 1, &a);
     }
     if (way.two && consp(rest) && !cdr(rest)) {
-      Node* values[2] = {eval_argument(car(args)), nullptr};
+      // The forms stay protected: the first may cut them from the form.
+      Node* values[2] = {nullptr, nullptr};
+      PROTECT(rest);
+      values[0] = eval_argument(car(args));
       PROTECT(values[0]);
       values[1] = eval_argument(car(rest));
       Node* v = way.two(values[0], values[1]);
       if (v == short_declined) v = call_function(fn, 2, values);
-      UNPROTECT(1);
+      UNPROTECT(2);
       return v;
     }
   }
@@ -246,7 +249,9 @@ static Node* call_subr(Node* fn, Node* args) {
 
 static Node* eval_call(Node* form) {
   [[maybe_unused]] int entry_ptop = ptop;
-  PROTECT(form);
+  // The protected copy lives in memory; form itself stays in a register.
+  Node* kept = form;
+  PROTECT(kept);
   Node* head = car(form);
   Node* args = cdr(form);
   Node* fn = head;

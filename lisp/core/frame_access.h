@@ -11,6 +11,7 @@
 namespace velloq {
 
 Node* current_frame_context();  // eval.cc
+extern bool methods_made;       // eval.cc: no method, no frame context
 
 // The frame system's side (frame_lookup.cc).
 Node* frame_global_value(Node* sym);
@@ -20,7 +21,7 @@ void frame_set_global_function(Node* sym, Node* fn);
 
 // True when sym may stand for something other than its own cells.
 inline bool frame_lookup_needed(Node* sym) {
-  return slot(sym, S_OWNER) != nullptr || current_frame_context() != nullptr;
+  return slot(sym, S_OWNER) != nullptr || (methods_made && current_frame_context() != nullptr);
 }
 
 // The global value of sym (no lexical binding was found): a slot's value
