@@ -211,21 +211,68 @@ static Node* loop_result(Node* head) {
   return consp(cdr(cdr(head))) ? eval_expr(car(cdr(cdr(head)))) : nullptr;
 }
 
+// Runs body as a tag body once for every round that next_round starts
+// (it sets the loop variable and returns false when the loop is done).
+// Every round begins in the same state, so one GO context, made before the
+// first, serves them all: a GO resumes within the round it was made in.
+// state lives in the caller's memory, which a resume leaves as it was.
+static void run_tagbody_rounds(Node* body, bool (*next_round)(void* state), void* state) {
+  Context ctx;
+  begin_context(&ctx, CX_GO, body);
+  Node* volatile pc = nullptr;
+  if (setjmp(ctx.resume)) pc = exit_value;
+  for (;;) {
+    while (consp(pc)) {
+      Node* form = car(pc);
+      pc = cdr(pc);
+      if (!symbolp(form)) eval_expr(form);
+    }
+    if (!next_round(state)) break;
+    poll_step();
+    pc = body;
+  }
+  end_context(&ctx);
+}
+
+struct DolistState {
+  Node* binding;  // the loop variable's (var . value) cell
+  Node* rest;     // the elements still to come, protected
+};
+
+static bool next_element(void* p) {
+  DolistState* s = static_cast<DolistState*>(p);
+  if (!consp(s->rest)) return false;
+  s->binding->u.c.cdr = car(s->rest);
+  s->rest = cdr(s->rest);
+  return true;
+}
+
 // (DOLIST (var list [result]) body...)
 static Node* dolist_body(Node* forms) {
   Node* list;
   Node* head = loop_head(&forms, &list);
-  PROTECT(list);
+  DolistState state = {nullptr, list};
+  PROTECT(state.rest);
   PROTECT(forms);
-  Node* binding = bind_loop_variable(head);
-  for (Node* l = list; consp(l); l = cdr(l)) {
-    binding->u.c.cdr = car(l);
-    run_tagbody(forms);
-  }
-  binding->u.c.cdr = nullptr;
+  state.binding = bind_loop_variable(head);
+  run_tagbody_rounds(forms, next_element, &state);
+  state.binding->u.c.cdr = nullptr;
   Node* v = loop_result(head);
   UNPROTECT(2);
   return v;
+}
+
+struct DotimesState {
+  Node* binding;
+  int32_t next;
+  int32_t count;
+};
+
+static bool next_count(void* p) {
+  DotimesState* s = static_cast<DotimesState*>(p);
+  if (s->next >= s->count) return false;
+  s->binding->u.c.cdr = make_fixnum(s->next++);
+  return true;
 }
 
 // (DOTIMES (var count [result]) body...)
@@ -233,13 +280,13 @@ static Node* dotimes_body(Node* forms) {
   Node* count;
   Node* head = loop_head(&forms, &count);
   if (!fixnump(count)) bad_argument(count);
+  // Nothing else holds the count's node: its number is taken before the
+  // first allocation can collect it.
+  DotimesState state = {nullptr, 0, count->num};
   PROTECT(forms);
-  Node* binding = bind_loop_variable(head);
-  for (int32_t i = 0; i < count->num; i++) {
-    binding->u.c.cdr = make_fixnum(i);
-    run_tagbody(forms);
-  }
-  binding->u.c.cdr = make_fixnum(count->num > 0 ? count->num : 0);
+  state.binding = bind_loop_variable(head);
+  run_tagbody_rounds(forms, next_count, &state);
+  state.binding->u.c.cdr = make_fixnum(state.count > 0 ? state.count : 0);
   Node* v = loop_result(head);
   UNPROTECT(1);
   return v;
