@@ -184,7 +184,7 @@ void protect_overflow();
 void native_stack_overflow();
 // Makes *p a root until unprotected; raises on overflow of the protection
 // stack or when the caller's native frame is below the native stack bound.
-inline void protect(Node** p) {
+[[gnu::always_inline]] inline void protect(Node** p) {
   if (ptop >= plimit) protect_overflow();
   if (static_cast<char*>(__builtin_frame_address(0)) < native_stack_floor) native_stack_overflow();
   pstack[ptop++] = p;
