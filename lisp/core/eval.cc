@@ -89,14 +89,14 @@ int push_unevaluated_args(Node* fn, Node* args) {
 
 bool methods_made = false;
 
-// The innermost closure being applied decides: the frames of built-ins and
-// special forms (SETQ, LET, IF ... in a method's body) are passed over.
-// Every lookup of a global asks, so the walk is spared while no method
-// (a closure named by a slot) has ever been made.
+// The innermost closure being applied decides: the frames of built-ins are
+// passed over (special forms, and built-ins taking their short way, have
+// none).  Every lookup of a global may ask, so the walk is spared while no
+// method (a closure named by a slot) has ever been made.
 Node* current_frame_context() {
   if (!methods_made) return nullptr;
   int fp = afp;
-  while (fp > 0 && astack[fp + 1] && (astack[fp + 1]->kind == K_SUBR || astack[fp + 1]->kind == K_FSUBR))
+  while (fp > 0 && astack[fp + 1] && astack[fp + 1]->kind == K_SUBR)
     fp -= header_value(astack[fp]);
   if (fp <= 0) return nullptr;
   Node* fn = astack[fp + 1];

@@ -57,7 +57,7 @@ Node* macroexpand_1(Node* form, bool* expanded);
 Node* macroexpand_form(Node* form);
 
 // The frame the innermost running closure belongs to (its name's owner;
-// built-ins and special forms are passed over), or NIL.
+// built-ins are passed over), or NIL.
 // Never raises.
 Node* current_frame_context();
 // Set once a closure named by a slot (a method) is made; until then no
