@@ -275,17 +275,17 @@ static Node* eval_call(Node* form) {
         break;
       }
       int count = push_evaluated_args(fn, args);
-      if (traced) trace_entry(head, count, &astack[afp + 3]);
+      trace_entry(head, count, &astack[afp + 3]);
       v = run_handler(fn, count);
-      if (traced) trace_exit(head, v);
+      trace_exit(head, v);
       pop_frame();
       break;
     }
     case K_FSUBR:
       // A special form reads its forms from fsubr_forms (the calling form
-      // keeps them alive).  It needs no frame: no one looks for one (the
-      // search for a method's frame passes them over), and no cursor: it
-      // reads no arguments, and every built-in it calls sets its own.
+      // keeps them alive).  It needs no frame, for no one looks for one,
+      // and no cursor: it reads no arguments, and every built-in it calls
+      // sets its own.
       fsubr_forms = args;
       v = fn->u.fn();
       break;
