@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "context.h"
+#include "environment.h"
 #include "errors.h"
 #include "eval.h"
 #include "symbols.h"
@@ -143,13 +144,11 @@ Node* make_closure(Node* name, Node* type, Node* lambda_list, Node* body, Node* 
 // environment (venv and fenv are set by the caller's save).
 static void bind_arguments(Node* c, int count, Node** args) {
   // The frame is stacked and nothing lies above it yet: the required
-  // parameters go straight onto the stack (see bind_variable).
+  // parameters need none of bind_variable's tests.
   int i = 0;
   for (Node* r = slot(c, C_REQ); r; r = cdr(r)) {
     if (i >= count) report_error("too few arguments");
-    apush(car(r));
-    apush(args[i++]);
-    stacked_top = atop;
+    stack_binding(car(r), args[i++]);
   }
   for (Node* o = slot(c, C_OPT); o; o = cdr(o)) {
     Node* param = car(o);

@@ -85,9 +85,7 @@ void set_function(Node* sym, Node* value) {
 void bind_variable(Node* sym, Node* value) {
   if (venv == stacked_frame) {
     if (atop == stacked_top) {
-      apush(sym);
-      apush(value);
-      stacked_top = atop;
+      stack_binding(sym, value);
       return;
     }
     spill_stacked_bindings();  // something lies on the stack above them

@@ -24,6 +24,15 @@ inline Node** find_binding(Node* env, Node* sym) {
   return nullptr;
 }
 
+// Pushes the binding of sym onto the stacked frame, which must be venv
+// with nothing on the stack above its pairs.  May raise "argument stack
+// overflow".
+inline void stack_binding(Node* sym, Node* value) {
+  apush(sym);
+  apush(value);
+  stacked_top = atop;
+}
+
 // get_variable, inline.
 inline Node* variable_value(Node* sym) {
   if (sym == s_self) return current_frame_context();

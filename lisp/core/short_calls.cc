@@ -54,23 +54,16 @@ static Node* short_eq(Node* a, Node* b) { return truth(a == b); }
 
 static bool both_fixnums(Node* a, Node* b) { return fixnump(a) && fixnump(b); }
 
-static Node* short_plus(Node* a, Node* b) {
-  int32_t r;
-  if (!both_fixnums(a, b) || __builtin_add_overflow(a->num, b->num, &r)) return short_declined;
-  return make_fixnum(r);
-}
-
-static Node* short_minus(Node* a, Node* b) {
-  int32_t r;
-  if (!both_fixnums(a, b) || __builtin_sub_overflow(a->num, b->num, &r)) return short_declined;
-  return make_fixnum(r);
-}
-
-static Node* short_times(Node* a, Node* b) {
-  int32_t r;
-  if (!both_fixnums(a, b) || __builtin_mul_overflow(a->num, b->num, &r)) return short_declined;
-  return make_fixnum(r);
-}
+#define SHORT_ARITHMETIC(name, checked_op)                      \
+  static Node* name(Node* a, Node* b) {                        \
+    int32_t r;                                                 \
+    if (!both_fixnums(a, b) || checked_op(a->num, b->num, &r)) \
+      return short_declined;                                   \
+    return make_fixnum(r);                                     \
+  }
+SHORT_ARITHMETIC(short_plus, __builtin_add_overflow)
+SHORT_ARITHMETIC(short_minus, __builtin_sub_overflow)
+SHORT_ARITHMETIC(short_times, __builtin_mul_overflow)
 
 static Node* short_negate(Node* a) {
   if (!fixnump(a) || a->num == INT32_MIN) return short_declined;
