@@ -86,10 +86,6 @@ TEST(ReloadCheck, SavesBackOnlyWhatLoadingAndSavingKeep) {
     c.records(check);
     EXPECT_EQ(check.SavesBack(1000), c.savesBack) << c.what;
   }
-  ReloadCheck bad;
-  bad.Header(kHeader);
-  bad.SlotDef("a", "x", "", false, false, "");  // no line end
-  EXPECT_FALSE(bad.SavesBack(1000));
 }
 
 // A sample's slots start with their definitions' defaults, so a long
