@@ -210,7 +210,9 @@ Node* call_closure(Node* c, int count, Node** args) {
   PROTECT(c);
   Node* saved_frame = stacked_frame;
   int saved_base = stacked_base, saved_top = stacked_top;
-  venv = make_cons(nullptr, slot(c, C_ENV));
+  int saved_depth = frame_depth;
+  venv = take_frame_cell(slot(c, C_ENV));
+  frame_depth = saved_depth + 1;
   fenv = slot(c, C_FENV);
   begin_stacked_frame();
   bind_arguments(c, count, args);
@@ -231,6 +233,7 @@ Node* call_closure(Node* c, int count, Node** args) {
   venv = saved_venv;
   fenv = saved_fenv;
   restore_stacked_frame(saved_frame, saved_base, saved_top);
+  frame_depth = saved_depth;
   UNPROTECT(3);
   return v;
 }

@@ -27,6 +27,7 @@ void begin_context(Context* ctx, int kinds, Node* tag) {
   ctx->saved_stacked_frame = stacked_frame;
   ctx->saved_stacked_base = stacked_base;
   ctx->saved_stacked_top = stacked_top;
+  ctx->saved_frame_depth = frame_depth;
   ctx->saved_fenv = fenv;
   ctx->saved_denv = denv;
   ctx->saved_argp = argp;
@@ -94,6 +95,7 @@ void unwind_dynamic(Node* saved) {
   reset_stack_limits();
   venv = ctx->saved_venv;
   restore_stacked_frame(ctx->saved_stacked_frame, ctx->saved_stacked_base, ctx->saved_stacked_top);
+  frame_depth = ctx->saved_frame_depth;
   fenv = ctx->saved_fenv;
   unwind_dynamic(ctx->saved_denv);
   denv = ctx->saved_denv;

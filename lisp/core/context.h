@@ -24,6 +24,7 @@ struct Context {
   Node* saved_stacked_frame;
   int saved_stacked_base;
   int saved_stacked_top;
+  int saved_frame_depth;
   Node* saved_fenv;
   Node* saved_denv;
   Node** saved_argp;

@@ -9,6 +9,9 @@
 // an evaluation hook is called).
 #include "environment.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include "context.h"
 #include "errors.h"
 
@@ -17,6 +20,51 @@ namespace velloq {
 Node* stacked_frame = nullptr;
 int stacked_base = 0;
 int stacked_top = 0;
+
+int frame_depth = 0;
+static Node** frame_cells = nullptr;  // by depth; null where none is kept
+static int frame_cells_size = 0;
+static int frame_cells_used = 0;      // entries at and above are null
+
+Node* take_frame_cell(Node* env) {
+  int d = frame_depth;
+  if (d < frame_cells_used) {
+    Node* cell = frame_cells[d];
+    if (cell && !(cell->flags & F_SPILLED)) {
+      cell->u.c.car = nullptr;
+      cell->u.c.cdr = env;
+      return cell;
+    }
+  }
+  Node* cell = make_cons(nullptr, env);
+  if (d >= frame_cells_size) {
+    int size = frame_cells_size ? frame_cells_size * 2 : 256;
+    while (size <= d) size *= 2;
+    Node** grown = static_cast<Node**>(realloc(frame_cells, sizeof(Node*) * (size_t)size));
+    if (!grown) return cell;  // the call simply keeps no cell
+    memset(grown + frame_cells_size, 0, sizeof(Node*) * (size_t)(size - frame_cells_size));
+    frame_cells = grown;
+    frame_cells_size = size;
+  }
+  frame_cells[d] = cell;
+  if (d >= frame_cells_used) frame_cells_used = d + 1;
+  return cell;
+}
+
+void forget_unmarked_frame_cells() {
+  int used = 0;
+  for (int i = 0; i < frame_cells_used; i++) {
+    if (frame_cells[i] && !(frame_cells[i]->flags & F_MARK)) frame_cells[i] = nullptr;
+    if (frame_cells[i]) used = i + 1;
+  }
+  frame_cells_used = used;
+}
+
+void forget_frame_cells() {
+  for (int i = 0; i < frame_cells_used; i++) frame_cells[i] = nullptr;
+  frame_cells_used = 0;
+  frame_depth = 0;
+}
 
 void begin_stacked_frame() {
   stacked_frame = venv;

@@ -89,9 +89,22 @@ Node* lookup_function(Node* sym);
 // of stacked_frame, until the environment is captured.
 extern Node* stacked_frame;
 extern int stacked_base, stacked_top;
-// Makes venv (a fresh frame cell of a call) the stacked frame, its pairs
-// starting at the top of the argument stack.  Never raises.
+// Makes venv (a call's frame cell) the stacked frame, its pairs starting
+// at the top of the argument stack.  Never raises.
 void begin_stacked_frame();
+// Nesting of closure calls: the index of the next call's frame cell.
+// Contexts save and restore it.
+extern int frame_depth;
+// The frame cell (NIL . env) for a call at frame_depth.  A cell becomes
+// Lisp data only when its frame is spilled, so the cell of a finished call
+// that was never spilled is reused; otherwise a fresh cons is made.
+// Allocates; protects env.
+Node* take_frame_cell(Node* env);
+// Called by the collector between marking and sweeping: forgets the kept
+// cells that nothing reaches any more.  Never raises.
+void forget_unmarked_frame_cells();
+// Forgets every kept cell (node memory is being replaced).
+void forget_frame_cells();
 // Puts back a stacked frame saved before a call or a context; one spilled
 // meanwhile stays spilled.  Never raises.
 void restore_stacked_frame(Node* frame, int base, int top);

@@ -232,6 +232,7 @@ void collect_garbage_keeping(bool keep_segments) {
   for (int i = 0; i < ptop; i++) mark_node(*pstack[i]);
   for (int i = 0; i < atop; i++)
     if (!is_header_word(astack[i])) mark_node(astack[i]);
+  forget_unmarked_frame_cells();
   // Permanent nodes keep their mark; they are atoms, so it is harmless.
   sweep(!keep_segments);
   if (!keep_segments) trim_heap_after_collection();

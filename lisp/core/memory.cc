@@ -146,6 +146,7 @@ bool init_node_memory() {
   free_list = free_last = nullptr;
   venv = fenv = denv = nullptr;
   stacked_frame = nullptr;
+  forget_frame_cells();
   sym_gc_flag = sym_gc_hook = nullptr;
   obarray_symbol = nullptr;
   fixnum_segment = permanent_segment(384);
