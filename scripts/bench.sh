@@ -6,16 +6,22 @@
 #                             side by side with clisp, newlisp and picolisp
 #                             when those are installed:
 #                               sudo apt-get install clisp newlisp picolisp
+#   scripts/bench.sh lisp-count  the instructions each Lisp program runs
+#                             (bench/lisp/count_lisp.sh, under valgrind)
 set -e
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 only="${1:-}"
 "$ROOT/scripts/install-deps.sh"
 cmake -S "$ROOT" -B "$ROOT/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSUITE_BENCH=ON >/dev/null
-if [ "$only" = lisp ]; then
-  cmake --build "$ROOT/build/release" -j "$(nproc 2>/dev/null || echo 2)" --target velloq
-  sh "$ROOT/bench/lisp/run_lisp.sh" "$ROOT/build/release/bin"
-  exit 0
-fi
+case "$only" in
+  lisp | lisp-count)
+    cmake --build "$ROOT/build/release" -j "$(nproc 2>/dev/null || echo 2)" --target velloq
+    runner=run_lisp.sh
+    [ "$only" = lisp-count ] && runner=count_lisp.sh
+    sh "$ROOT/bench/lisp/$runner" "$ROOT/build/release/bin"
+    exit 0
+    ;;
+esac
 cmake --build "$ROOT/build/release" -j "$(nproc 2>/dev/null || echo 2)"
 for b in $(find "$ROOT/build/release/bench" -type f -name 'bench_*' -perm -u+x | sort); do
   echo "== $(basename "$b")"
