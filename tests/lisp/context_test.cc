@@ -3,6 +3,7 @@
 
 #include "context.h"
 #include "errors.h"
+#include "eval.h"
 #include "node.h"
 #include "symbols.h"
 #include "toplevel.h"
@@ -34,7 +35,7 @@ TEST_F(ContextTest, UnwindDynamicRestoresNestedBindingsOfOneSymbol) {
 
 // The error path resumes an ERRSET-like context whose tag is NIL, so no
 // text is printed.
-TEST_F(ContextTest, AnErrorUndoesBindingsAndGivesBackTheStackReserve) {
+TEST_F(ContextTest, AnErrorUndoesBindingsAndGivesBackTheStackReserveAndCallDepth) {
   Context ctx;
   volatile bool resumed = false;
   begin_context(&ctx, CX_ERROR, nullptr);
@@ -42,12 +43,14 @@ TEST_F(ContextTest, AnErrorUndoesBindingsAndGivesBackTheStackReserve) {
     resumed = true;
   } else {
     push_dynamic(sym, make_fixnum(2));
+    frame_depth = 7;     // as inside nested calls
     protect_overflow();  // lends the reserve, then raises
   }
   end_context(&ctx);
   EXPECT_TRUE(resumed);
   EXPECT_EQ(symbol_value(sym)->num, 1);
   EXPECT_EQ(plimit, PSTACK_SIZE);
+  EXPECT_EQ(frame_depth, 0) << "the calls' frame cells are taken from the depth of the context again";
 }
 
 }  // namespace
