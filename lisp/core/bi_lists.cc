@@ -371,7 +371,7 @@ Node* bi_delete() {
   for (Node* p = l; consp(p); p = cdr(p)) {
     poll_step();
     if (run_test(&t, x, car(p))) {
-      if (prev) prev->u.c.cdr = cdr(p); else head = cdr(p);
+      if (prev) set_cdr(prev, cdr(p)); else head = cdr(p);
     } else {
       prev = p;
     }
@@ -409,7 +409,7 @@ static Node* delete_if(bool keep_when) {
   Node* prev = nullptr;
   for (Node* p = l; consp(p); p = cdr(p)) {
     if (satisfies(pred, car(p)) != keep_when) {
-      if (prev) prev->u.c.cdr = cdr(p); else head = cdr(p);
+      if (prev) set_cdr(prev, cdr(p)); else head = cdr(p);
     } else {
       prev = p;
     }
@@ -470,7 +470,7 @@ Node* bi_rplaca() {
   Node* v = next_arg();
   last_arg();
   if (!consp(c)) bad_argument(c);
-  c->u.c.car = v;
+  set_car(c, v);
   return c;
 }
 
@@ -479,7 +479,7 @@ Node* bi_rplacd() {
   Node* v = next_arg();
   last_arg();
   if (!consp(c)) bad_argument(c);
-  c->u.c.cdr = v;
+  set_cdr(c, v);
   return c;
 }
 
@@ -489,12 +489,12 @@ Node* bi_nconc() {
   while (more_args()) {
     Node* l = next_arg();
     if (!consp(l)) {
-      if (!more_args() && tail) tail->u.c.cdr = l;
+      if (!more_args() && tail) set_cdr(tail, l);
       else if (!more_args() && !head) head = l;
       else if (l) bad_argument(l);
       continue;
     }
-    if (tail) tail->u.c.cdr = l; else head = l;
+    if (tail) set_cdr(tail, l); else head = l;
     // Bounded walk: a circular list stops after the node count.
     long guard = mem_stats.total_nodes + 1;
     tail = l;
@@ -527,13 +527,13 @@ Node* bi_sort() {
     work = cdr(work);
     if (!consp(part)) continue;
     if (!consp(cdr(part))) {
-      if (out.tail) out.tail->u.c.cdr = part; else out.head = part;
+      if (out.tail) set_cdr(out.tail, part); else out.head = part;
       out.tail = part;
       continue;
     }
     Node* pivot = part;
     rest = cdr(part);
-    pivot->u.c.cdr = nullptr;
+    set_cdr(pivot, nullptr);
     before = after = nullptr;
     PROTECT(pivot);
     while (consp(rest)) {
@@ -543,8 +543,8 @@ Node* bi_sort() {
       PROTECT(cell);
       bool first = call_function(pred, 2, args) != nullptr;
       UNPROTECT(1);
-      if (first) { cell->u.c.cdr = before; before = cell; }
-      else { cell->u.c.cdr = after; after = cell; }
+      if (first) { set_cdr(cell, before); before = cell; }
+      else { set_cdr(cell, after); after = cell; }
     }
     work = make_cons(after, work);
     work = make_cons(pivot, work);

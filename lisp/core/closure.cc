@@ -4,12 +4,11 @@
 #include "context.h"
 #include "environment.h"
 #include "errors.h"
+#include "plan.h"
 #include "eval.h"
 #include "symbols.h"
 
 namespace velloq {
-
-enum { C_NAME, C_TYPE, C_REQ, C_OPT, C_REST, C_KEY, C_AUX, C_BODY, C_ENV, C_FENV, C_LAMBDA };
 
 static bool lambda_keyword(Node* s) {
   return s == s_optional || s == s_rest || s == s_lkey || s == s_allow_other_keys || s == s_aux;
@@ -222,13 +221,13 @@ Node* call_closure(Node* c, int count, Node** args) {
     Context ctx;
     begin_context(&ctx, CX_RETURN, name);
     if (setjmp(ctx.resume) == 0) {
-      v = eval_body(slot(c, C_BODY));
+      v = run_closure_body(c);
     } else {
       v = exit_value;
     }
     end_context(&ctx);
   } else {
-    v = eval_body(slot(c, C_BODY));
+    v = run_closure_body(c);
   }
   venv = saved_venv;
   fenv = saved_fenv;

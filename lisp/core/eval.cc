@@ -20,7 +20,7 @@ Node** argp = nullptr;
 int argc_left = 0;
 int trace_depth = 0;
 Node* fsubr_forms = nullptr;
-static int poll_counter = 100;
+int poll_counter = 100;
 
 // ---- frames ----
 

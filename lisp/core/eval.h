@@ -16,6 +16,8 @@ Node* eval_expr(Node* x);
 // whose bodies may evaluate nothing count their rounds with it.  May raise
 // (the user break).
 void poll_step();
+// Evaluations left until the next break check (plans count with it).
+extern int poll_counter;
 // Evaluates x itself without calling *EVALHOOK* (EVALHOOK).
 Node* eval_without_hook(Node* x);
 // Evaluates the forms of a list in order; the last value (NIL for none).

@@ -7,6 +7,7 @@
 #include "eval.h"
 #include "heap.h"
 #include "node.h"
+#include "plan.h"
 #include "streams.h"
 #include "symbol_index.h"
 
@@ -232,7 +233,9 @@ void collect_garbage_keeping(bool keep_segments) {
   for (int i = 0; i < ptop; i++) mark_node(*pstack[i]);
   for (int i = 0; i < atop; i++)
     if (!is_header_word(astack[i])) mark_node(astack[i]);
+  mark_retired_plans(mark_node);
   forget_unmarked_frame_cells();
+  forget_unmarked_plans();
   // Permanent nodes keep their mark; they are atoms, so it is harmless.
   sweep(!keep_segments);
   if (!keep_segments) trim_heap_after_collection();

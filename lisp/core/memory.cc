@@ -13,6 +13,7 @@
 #include "file_streams.h"
 #include "heap.h"
 #include "native_stack.h"
+#include "plan.h"
 #include "symbol_index.h"
 
 namespace velloq {
@@ -201,6 +202,7 @@ void free_node_memory() {
   forget_symbol_index();
   obarray_removals++;  // every symbol leaves: the caches keyed on names go
   methods_made = false;
+  forget_plans();
   for (Segment* s = oldest_segment; s;) {
     Segment* older_link = s->newer;
     for (int i = 0; i < s->count; i++) release_node_data(seg_nodes(s) + i);

@@ -31,7 +31,8 @@ enum NodeFlag : uint8_t {
   F_CONSOLE = 4,   // a file stream that stands for the terminal
   F_INDEXED = 8,   // a symbol the object array's index has held
   F_WALKED = 16,   // a frame met by a walk that neither allocates nor raises
-  F_SPILLED = 32   // an environment frame whose stacked bindings became conses
+  F_SPILLED = 32,  // an environment frame whose stacked bindings became conses
+  F_CODE = 64      // a cons some plan was made from (plan.h)
 };
 
 struct Node;
@@ -58,6 +59,9 @@ struct Node {
 enum { S_VALUE = 0, S_FUNCTION = 1, S_PLIST = 2, S_PNAME = 3, S_OWNER = 4, SYMBOL_SLOTS = 5 };
 // Frame slots.
 enum { FR_SLOTS = 0, FR_CHILDREN = 1, FR_NAME = 2, FRAME_SLOTS = 3 };
+// Closure slots: the parsed lambda list (parameters as lists), the body,
+// the captured environments and the lambda list as written.
+enum { C_NAME, C_TYPE, C_REQ, C_OPT, C_REST, C_KEY, C_AUX, C_BODY, C_ENV, C_FENV, C_LAMBDA };
 
 // Kind tests: true only for a node of that kind (NIL is none).
 inline bool consp(Node* n) { return n && n->kind == K_CONS; }
@@ -82,6 +86,20 @@ inline const char* symbol_name(Node* s) { return s->u.slots[S_PNAME]->u.str; }
 inline Node* symbol_value(Node* s) { return s->u.slots[S_VALUE]; }
 inline Node* symbol_function(Node* s) { return s->u.slots[S_FUNCTION]; }
 inline int32_t string_length(Node* s) { return s->num - 1; }  // without the NUL
+
+// A cons that a plan was made from (F_CODE) is about to change (plan.h).
+// Never raises, never allocates.
+void code_changed();
+// Every change of an existing cons that a program can reach goes through
+// set_car and set_cdr, so that plans learn of changed code.
+inline void set_car(Node* c, Node* v) {
+  if (c->flags & F_CODE) code_changed();
+  c->u.c.car = v;
+}
+inline void set_cdr(Node* c, Node* v) {
+  if (c->flags & F_CODE) code_changed();
+  c->u.c.cdr = v;
+}
 
 // Prepares node memory: statistics, the permanent segments, empty stacks
 // and roots; reads VELLOQ_HEAP_LIMIT and VELLOQ_GC_STRESS.  Returns false

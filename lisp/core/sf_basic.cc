@@ -213,7 +213,7 @@ Node* sf_untrace() {
     Node* prev = nullptr;
     for (Node* t = symbol_value(s_tracelist); consp(t); prev = t, t = cdr(t)) {
       if (car(t) != car(l)) continue;
-      if (prev) prev->u.c.cdr = cdr(t); else set_slot(s_tracelist, S_VALUE, cdr(t));
+      if (prev) set_cdr(prev, cdr(t)); else set_slot(s_tracelist, S_VALUE, cdr(t));
       break;
     }
   }

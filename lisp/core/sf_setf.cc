@@ -31,14 +31,14 @@ static void store(Node* place, Node* value) {
   }
   if (head == s_car || head == s_cdr) {
     if (!consp(a)) bad_argument(a);
-    if (head == s_car) a->u.c.car = value; else a->u.c.cdr = value;
+    if (head == s_car) set_car(a, value); else set_cdr(a, value);
   } else if (head == s_nth) {
     if (!fixnump(a)) bad_argument(a);
     if (b && !consp(b)) bad_argument(b);
     Node* l = b;
     for (int32_t i = 0; i < a->num && consp(l); i++) l = cdr(l);
     if (a->num < 0 || !consp(l)) report_error("index out of range", a);
-    l->u.c.car = value;
+    set_car(l, value);
   } else if (head == s_aref) {
     if (!arrayp(a)) bad_argument(a);
     if (!fixnump(b)) bad_argument(b);

@@ -33,13 +33,13 @@ static Node* short_cons(Node* a, Node* d) { return make_cons(a, d); }
 
 static Node* short_rplaca(Node* c, Node* v) {
   if (!consp(c)) return short_declined;
-  c->u.c.car = v;
+  set_car(c, v);
   return c;
 }
 
 static Node* short_rplacd(Node* c, Node* v) {
   if (!consp(c)) return short_declined;
-  c->u.c.cdr = v;
+  set_cdr(c, v);
   return c;
 }
 

@@ -89,7 +89,7 @@ Node* get_property(Node* sym, Node* prop) {
 void put_property(Node* sym, Node* prop, Node* value) {
   for (Node* l = slot(sym, S_PLIST); consp(l) && consp(cdr(l)); l = cdr(cdr(l)))
     if (car(l) == prop) {
-      cdr(l)->u.c.car = value;
+      set_car(cdr(l), value);
       return;
     }
   PROTECT(sym);
@@ -103,7 +103,7 @@ void remove_property(Node* sym, Node* prop) {
   Node* prev = nullptr;
   for (Node* l = slot(sym, S_PLIST); consp(l) && consp(cdr(l)); prev = cdr(l), l = cdr(cdr(l))) {
     if (car(l) != prop) continue;
-    if (prev) prev->u.c.cdr = cdr(cdr(l)); else set_slot(sym, S_PLIST, cdr(cdr(l)));
+    if (prev) set_cdr(prev, cdr(cdr(l))); else set_slot(sym, S_PLIST, cdr(cdr(l)));
     return;
   }
 }

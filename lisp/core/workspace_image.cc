@@ -25,7 +25,7 @@ enum { FIXNUM_NODES = 384, CHAR_NODES = 256, PERMANENT_NODES = FIXNUM_NODES + CH
 // A FRAME node of the image: its slots are not in the image, so the frame
 // is dropped and every reference to it reads as NIL.
 enum { DROPPED = -1 };
-enum { C_NAME, C_TYPE, C_REQ, C_OPT, C_REST, C_KEY, C_AUX, C_BODY, C_ENV, C_FENV, CLOSURE_SLOTS = 12 };
+enum { CLOSURE_SLOTS = 12 };
 
 // One node as the image describes it.  Kind 0 is a node the image does not
 // describe (a free node).  For CONS and UNNAMED-STREAM, a and b are the car

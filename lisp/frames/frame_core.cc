@@ -161,8 +161,8 @@ static void remove_from(Node* v, int i, Node* x) {
     if (!prev) {
       set_slot(v, i, cdr(l));
     } else {
-      prev->u.c.cdr = cdr(l);
-      l->u.c.cdr = nullptr;
+      set_cdr(prev, cdr(l));
+      set_cdr(l, nullptr);
     }
     return;
   }
@@ -220,7 +220,7 @@ Node* find_or_add_slot(Node* f, Node* n) {
     set_slot(f, FR_SLOTS, cell);
   } else {
     while (consp(cdr(l))) l = cdr(l);
-    l->u.c.cdr = cell;
+    set_cdr(l, cell);
   }
   if (triggers_on()) {
     fire_one(f, ON_ENTER, s);
