@@ -1,0 +1,311 @@
+// Running plans: each operation does what the evaluator would do with its
+// form, but with what analysis decided.
+//
+// Every decision is checked where it could have changed, so that no
+// program can tell a plan from the evaluator:
+//   - each operation counts a step for the break check, and with an
+//     *EVALHOOK* set it hands its form to the evaluator, which calls the
+//     hook with the form as written;
+//   - a special form runs only while its head still names that FSUBR (not
+//     shadowed by FLET, not a name a frame may supply); a call finds its
+//     function anew each time, and anything but a built-in or a lambda
+//     closure (a macro, an undefined name, a traced function, a name a
+//     frame may supply) goes to the evaluator as written;
+//   - a parameter's slot is read only while the call's bindings are still
+//     stacked (while any operation of the call runs, stacked_frame is its
+//     frame cell or, once a closure or hook has captured the bindings,
+//     null); then it is found by name;
+//   - when a form changes code (code_changes moved), the rest of the form
+//     it is part of is read as it now is, as the evaluator reads it.
+#include <csetjmp>
+
+#include "builtin_handlers.h"
+#include "builtins.h"
+#include "context.h"
+#include "environment.h"
+#include "eval.h"
+#include "frame_access.h"
+#include "plan_ops.h"
+#include "short_calls.h"
+#include "special.h"
+#include "symbols.h"
+
+namespace velloq {
+
+namespace {
+
+Node* run_other(Op* op);
+
+// One evaluation, as eval_expr makes it of op's form.  The loads are here;
+// everything else is out of line, so that this stays small.
+inline Node* run(Op* op) {
+  if (--poll_counter <= 0 || symbol_value(s_evalhook)) return eval_expr(op->form);
+  if (op->kind == OP_LOCAL && stacked_frame) return astack[stacked_base + op->slot];
+  if (op->kind == OP_CONST) return op->value;
+  return run_other(op);
+}
+
+// ---- calls ----
+
+// A built-in's short way with one or two values, as call_subr takes it;
+// short_declined when it has none for this count.
+Node* run_short_call(Op* op, Node* fn) {
+  if (static_cast<uint32_t>(fn->num) >= BUILTIN_COUNT) return short_declined;
+  const ShortCall& way = short_calls[fn->num];
+  if (op->n == 1 && way.one) {
+    Node* a = run(op->kids[0]);
+    Node* v = way.one(a);
+    return v != short_declined ? v : call_function(fn, 1, &a);
+  }
+  if (op->n == 2 && way.two) {
+    Node* values[2] = {nullptr, nullptr};
+    unsigned changes = code_changes;
+    values[0] = run(op->kids[0]);
+    PROTECT(values[0]);
+    values[1] = changes == code_changes ? run(op->kids[1]) : eval_expr(car(op->kids[1]->cell));
+    Node* v = way.two(values[0], values[1]);
+    if (v == short_declined) v = call_function(fn, 2, values);
+    UNPROTECT(1);
+    return v;
+  }
+  return short_declined;
+}
+
+// Pushes the values of the forms of the list l; returns their count.
+int push_rest_evaluated(Node* l) {
+  PROTECT(l);
+  int count = 0;
+  for (; consp(l); l = cdr(l), count++) {
+    apush(nullptr);
+    astack[atop - 1] = eval_expr(car(l));
+  }
+  UNPROTECT(1);
+  return count;
+}
+
+Node* run_call(Op* op) {
+  Node* head = op->sym;
+  if (symbol_value(s_tracelist) || frame_lookup_needed(head)) return eval_without_hook(op->form);
+  Node* fn = function_value(head);
+  if (!fn) return eval_without_hook(op->form);
+  if (fn->kind == K_SUBR) {
+    Node* v = run_short_call(op, fn);
+    if (v != short_declined) return v;
+  } else if (!closurep(fn) || slot(fn, C_TYPE) != s_lambda) {
+    return eval_without_hook(op->form);
+  }
+  int start = open_frame(fn);
+  int count = 0;
+  unsigned changes = code_changes;
+  for (int i = 0; i < op->n; i++) {
+    apush(nullptr);
+    astack[atop - 1] = run(op->kids[i]);
+    count++;
+    if (changes != code_changes) {
+      count += push_rest_evaluated(cdr(op->kids[i]->cell));
+      break;
+    }
+  }
+  finish_frame(start, count);
+  return apply_function(count);
+}
+
+// ---- conditionals ----
+
+// A COND, AND or OR whose test changed code hands the rest of its form,
+// read as it now is, to the special form itself.
+Node* run_cond(Op* op) {
+  unsigned changes = code_changes;
+  for (int i = 0; i < op->n; i += 2) {
+    Node* v = run(op->kids[i]);
+    if (changes != code_changes) {
+      Node* l = op->kids[i]->cell;  // the clause's cons in the form
+      if (!v) {
+        fsubr_forms = cdr(l);
+        return sf_cond();
+      }
+      Node* clause = car(l);
+      return consp(clause) && cdr(clause) ? eval_body(cdr(clause)) : v;
+    }
+    if (v) return op->kids[i + 1] ? run_progn(op->kids[i + 1]) : v;
+  }
+  return nullptr;
+}
+
+Node* run_and_or(Op* op) {
+  bool is_and = op->kind == OP_AND;
+  unsigned changes = code_changes;
+  Node* v = is_and ? s_t : nullptr;
+  for (int i = 0; i < op->n; i++) {
+    v = run(op->kids[i]);
+    if (is_and ? !v : v != nullptr) return v;
+    if (changes != code_changes) {
+      Node* rest = cdr(op->kids[i]->cell);
+      if (!consp(rest)) return v;
+      fsubr_forms = rest;
+      return is_and ? sf_and() : sf_or();
+    }
+  }
+  return v;
+}
+
+// WHEN and UNLESS: a test that changed code runs the body as it now is.
+Node* run_when(Op* op) {
+  unsigned changes = code_changes;
+  bool taken = (run(op->kids[0]) != nullptr) == (op->kind == OP_WHEN);
+  if (!taken) return nullptr;
+  if (changes != code_changes) return eval_body(cdr(op->kids[0]->cell));
+  return run_progn(op->kids[1]);
+}
+
+// ---- binding ----
+
+Node* run_setq(Op* op) {
+  Node* v = run(op->kids[0]);
+  if (op->slot >= 0 && stacked_frame) {
+    astack[stacked_base + op->slot] = v;
+    return v;
+  }
+  return set_variable(op->sym, v);
+}
+
+// LET makes its frame as sf_let does: the values in the outer
+// environment, then all bound together; LET* binds each in turn.
+Node* run_let(Op* op) {
+  int count = op->n / 2;
+  Node* saved = venv;
+  PROTECT(saved);
+  if (op->kind == OP_LET) {
+    Node* frame = nullptr;
+    PROTECT(frame);
+    for (int i = 0; i < count; i++) {
+      Node* v = run(op->kids[2 * i + 1]);
+      Node* pair = make_cons(op->kids[2 * i]->value, v);
+      frame = make_cons(pair, frame);
+    }
+    venv = make_cons(frame, venv);
+    UNPROTECT(1);
+  } else {
+    push_env_frame();
+    for (int i = 0; i < count; i++) bind_variable(op->kids[2 * i]->value, run(op->kids[2 * i + 1]));
+  }
+  Node* v = run_progn(op->kids[op->n - 1]);
+  venv = saved;
+  UNPROTECT(1);
+  return v;
+}
+
+// ---- loops ----
+
+// One round of a loop body: once the code changed, the body is read as
+// it now is, as the evaluator reads it every round.
+Node* run_round(Op* body, unsigned changes) {
+  poll_step();
+  return changes == code_changes ? run_progn(body) : eval_body(body->cell);
+}
+
+Node* loop_rounds(Op* op) {
+  unsigned changes = code_changes;
+  for (;;) run_round(op->kids[0], changes);
+}
+
+Node* dotimes_rounds(Op* op) {
+  unsigned changes = code_changes;
+  Node* count = run(op->kids[1]);
+  if (!fixnump(count)) bad_argument(count);
+  int32_t n = count->num;  // nothing else may hold the node: read it now
+  push_env_frame();
+  bind_variable(op->kids[0]->value, nullptr);
+  Node* binding = car(car(venv));
+  for (int32_t i = 0; i < n; i++) {
+    binding->u.c.cdr = make_fixnum(i);
+    run_round(op->kids[3], changes);
+  }
+  binding->u.c.cdr = make_fixnum(n > 0 ? n : 0);
+  return op->kids[2] ? run(op->kids[2]) : nullptr;
+}
+
+Node* dolist_rounds(Op* op) {
+  unsigned changes = code_changes;
+  Node* rest = run(op->kids[1]);
+  PROTECT(rest);
+  push_env_frame();
+  bind_variable(op->kids[0]->value, nullptr);
+  Node* binding = car(car(venv));
+  while (consp(rest)) {
+    binding->u.c.cdr = car(rest);
+    rest = cdr(rest);
+    run_round(op->kids[3], changes);
+  }
+  binding->u.c.cdr = nullptr;
+  UNPROTECT(1);
+  return op->kids[2] ? run(op->kids[2]) : nullptr;
+}
+
+// A loop inside its block NIL, which RETURN leaves; the environment is
+// put back on the way out.
+Node* run_block(Op* op, Node* (*rounds)(Op*)) {
+  Node* saved = venv;
+  PROTECT(saved);
+  Context ctx;
+  begin_context(&ctx, CX_RETURN, nullptr);
+  Node* v;
+  if (setjmp(ctx.resume) == 0) v = rounds(op);
+  else v = exit_value;
+  end_context(&ctx);
+  venv = saved;
+  UNPROTECT(1);
+  return v;
+}
+
+Node* run_special(Op* op) {
+  switch (op->kind) {
+    case OP_QUOTE: return op->value;
+    case OP_IF: return run(op->kids[0]) ? run(op->kids[1]) : run(op->kids[2]);
+    case OP_COND: return run_cond(op);
+    case OP_AND:
+    case OP_OR: return run_and_or(op);
+    case OP_PROGN: return run_progn(op);
+    case OP_WHEN:
+    case OP_UNLESS: return run_when(op);
+    case OP_SETQ: return run_setq(op);
+    case OP_LET:
+    case OP_LET_STAR: return run_let(op);
+    case OP_LOOP: return run_block(op, loop_rounds);
+    case OP_DOTIMES: return run_block(op, dotimes_rounds);
+    case OP_DOLIST: return run_block(op, dolist_rounds);
+    default: return eval_without_hook(op->form);
+  }
+}
+
+[[gnu::noinline]] Node* run_other(Op* op) {
+  switch (op->kind) {
+    case OP_LOCAL:  // the bindings were captured
+    case OP_VAR: return variable_value(op->sym);
+    case OP_FORM: return eval_without_hook(op->form);
+    case OP_CALL: return run_call(op);
+    default:
+      if (frame_lookup_needed(op->head) || function_value(op->head) != op->expect)
+        return eval_without_hook(op->form);
+      return run_special(op);
+  }
+}
+
+}  // namespace
+
+// The forms of a body in turn.  When a form changes code, the rest of the
+// body is read from the list as it now is, as the evaluator reads it.
+Node* run_progn(Op* op) {
+  Node* v = nullptr;
+  unsigned changes = code_changes;
+  for (int i = 0; i < op->n; i++) {
+    v = run(op->kids[i]);
+    if (changes != code_changes && i + 1 < op->n) {
+      Node* rest = cdr(op->kids[i]->cell);
+      return consp(rest) ? eval_body(rest) : v;
+    }
+  }
+  return v;
+}
+
+}  // namespace velloq
