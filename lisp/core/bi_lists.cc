@@ -9,14 +9,6 @@
 
 namespace velloq {
 
-bool eql(Node* a, Node* b) {
-  if (a == b) return true;
-  if (!a || !b || a->kind != b->kind) return false;
-  if (a->kind == K_FIXNUM) return a->num == b->num;
-  if (a->kind == K_FLONUM) return a->u.flo == b->u.flo;
-  return false;
-}
-
 // Recursion follows cars only, each level protected: deep nesting ends
 // with "evaluation stack overflow".
 bool equal(Node* a, Node* b) {
@@ -242,10 +234,25 @@ Node* bi_member() {
   return found;
 }
 
+// ASSOC's walk under EQL, the lookup programs make most: only a number
+// can be EQL without being the same node, so any other key is compared
+// by address alone.
+static Node* assoc_eql(Node* x, Node* l) {
+  bool by_value = x && (x->kind == K_FIXNUM || x->kind == K_FLONUM);
+  for (; consp(l); l = cdr(l)) {
+    poll_step();
+    Node* pair = car(l);
+    if (!consp(pair)) continue;
+    if (car(pair) == x || (by_value && eql(x, car(pair)))) return pair;
+  }
+  return nullptr;
+}
+
 Node* bi_assoc() {
   Node* x = next_arg();
   Node* l = list_arg();
   Test t = read_test();
+  if (!t.fn) return assoc_eql(x, l);
   PROTECT(x);
   PROTECT(t.fn);
   Node* found = nullptr;

@@ -4,8 +4,8 @@
 #include "context.h"
 #include "environment.h"
 #include "errors.h"
-#include "plan.h"
 #include "eval.h"
+#include "plan.h"
 #include "symbols.h"
 
 namespace velloq {

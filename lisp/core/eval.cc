@@ -160,11 +160,9 @@ static Node* run_handler(Node* fn, int count) {
   return v;
 }
 
-void poll_step() {
-  if (--poll_counter <= 0) {
-    poll_counter = 100;
-    poll_user_break();
-  }
+void poll_now() {
+  poll_counter = 100;
+  poll_user_break();
 }
 
 Node* apply_function(int count) {

@@ -12,12 +12,16 @@ namespace velloq {
 // The value of x, through *EVALHOOK* when one is set.  Every 100 calls the
 // user break is polled (which may raise).
 Node* eval_expr(Node* x);
+// Evaluations left until the next break check (plans count with it).
+extern int poll_counter;
+// The break check, due now.  May raise (the user break).
+void poll_now();
 // Counts one evaluation step; every 100 steps the break check runs.  Loops
 // whose bodies may evaluate nothing count their rounds with it.  May raise
 // (the user break).
-void poll_step();
-// Evaluations left until the next break check (plans count with it).
-extern int poll_counter;
+inline void poll_step() {
+  if (--poll_counter <= 0) poll_now();
+}
 // Evaluates x itself without calling *EVALHOOK* (EVALHOOK).
 Node* eval_without_hook(Node* x);
 // Evaluates the forms of a list in order; the last value (NIL for none).

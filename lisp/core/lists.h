@@ -5,8 +5,15 @@
 
 namespace velloq {
 
-// EQL of two values.  Never raises.
-bool eql(Node* a, Node* b);
+// EQL of two values, inline for the walks of ASSOC, MEMBER and their kin.
+// Never raises.
+inline bool eql(Node* a, Node* b) {
+  if (a == b) return true;
+  if (!a || !b || a->kind != b->kind) return false;
+  if (a->kind == K_FIXNUM) return a->num == b->num;
+  if (a->kind == K_FLONUM) return a->u.flo == b->u.flo;
+  return false;
+}
 // EQUAL: descends conses, compares strings by their bytes.  Polls the user
 // break and raises "evaluation stack overflow" on deep car nesting.
 bool equal(Node* a, Node* b);

@@ -5,7 +5,8 @@
 // program can tell a plan from the evaluator:
 //   - each operation counts a step for the break check, and with an
 //     *EVALHOOK* set it hands its form to the evaluator, which calls the
-//     hook with the form as written;
+//     hook with the form as written (every node an operation refers to is
+//     kept by its plan, so none needs protecting across the check);
 //   - a special form runs only while its head still names that FSUBR (not
 //     shadowed by FLET, not a name a frame may supply); a call finds its
 //     function anew each time, and anything but a built-in or a lambda
@@ -36,13 +37,22 @@ namespace {
 
 Node* run_other(Op* op);
 
+// A variable found by name, out of line apart from the rest: a lookup
+// needs few registers, a call or special form many.
+[[gnu::noinline]] Node* run_variable(Op* op) { return variable_value(op->sym); }
+
 // One evaluation, as eval_expr makes it of op's form.  The loads are here;
 // everything else is out of line, so that this stays small.
 inline Node* run(Op* op) {
-  if (--poll_counter <= 0 || symbol_value(s_evalhook)) return eval_expr(op->form);
-  if (op->kind == OP_LOCAL && stacked_frame) return astack[stacked_base + op->slot];
-  if (op->kind == OP_CONST) return op->value;
-  return run_other(op);
+  poll_step();
+  if (symbol_value(s_evalhook)) return eval_expr(op->form);
+  switch (op->kind) {
+    case OP_CONST: return op->value;
+    case OP_LOCAL:  // until a closure or hook captures the bindings
+      return stacked_frame ? astack[stacked_base + op->slot] : run_variable(op);
+    case OP_VAR: return run_variable(op);
+    default: return run_other(op);
+  }
 }
 
 // ---- calls ----
@@ -107,7 +117,10 @@ Node* run_call(Op* op) {
     }
   }
   finish_frame(start, count);
-  return apply_function(count);
+  if (fn->kind == K_SUBR) return apply_function(count);
+  Node* v = call_closure(fn, count, &astack[afp + 3]);
+  pop_frame();
+  return v;
 }
 
 // ---- conditionals ----
@@ -280,8 +293,6 @@ Node* run_special(Op* op) {
 
 [[gnu::noinline]] Node* run_other(Op* op) {
   switch (op->kind) {
-    case OP_LOCAL:  // the bindings were captured
-    case OP_VAR: return variable_value(op->sym);
     case OP_FORM: return eval_without_hook(op->form);
     case OP_CALL: return run_call(op);
     default:
