@@ -21,8 +21,8 @@
 // changes (code_changed).
 #include "plan.h"
 
-#include <new>
-#include <unordered_map>
+#include <cstdint>
+#include <cstdlib>
 
 #include "eval.h"
 #include "plan_ops.h"
@@ -36,10 +36,14 @@ namespace {
 // Retired plans kept at once before analysis pauses until they are freed.
 const int MAX_RETIRED = 4096;
 
-std::unordered_map<Node*, Plan*> plans;  // by body
-Plan* retired = nullptr;                 // may still be running, newest first
+// The plans by body, in buckets chained through `next`.  Plain arrays
+// that nothing destroys at exit, and whose growth cannot throw.
+Plan** table = nullptr;
+size_t table_size = 0;        // a power of two, or 0
+size_t plan_count = 0;
+Plan* retired = nullptr;      // may still be running, newest first, through `next`
 int retired_count = 0;
-Plan* recent[64];                        // a cache in front of `plans`
+Plan* recent[64];             // a cache in front of the table
 
 Plan*& recent_slot(Node* body) {
   return recent[(reinterpret_cast<uintptr_t>(body) >> 4) & 63];
@@ -49,9 +53,49 @@ void clear_recent() {
   for (Plan*& r : recent) r = nullptr;
 }
 
+size_t bucket_of(Node* body) {
+  uint64_t h = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(body)) * 0x9E3779B97F4A7C15ull;
+  return static_cast<size_t>(h >> 32) & (table_size - 1);
+}
+
+Plan* find_plan(Node* body) {
+  if (!table_size) return nullptr;
+  for (Plan* p = table[bucket_of(body)]; p; p = p->next)
+    if (p->body == body) return p;
+  return nullptr;
+}
+
+void insert_plan(Plan* p) {
+  Plan*& head = table[bucket_of(p->body)];
+  p->next = head;
+  head = p;
+}
+
+// Doubles the table once it holds as many plans as it has buckets.  False
+// only when there is no table at all and none can be made; a table that
+// cannot grow just takes longer chains.
+bool make_room() {
+  if (plan_count < table_size) return true;
+  size_t size = table_size ? table_size * 2 : 256;
+  Plan** grown = static_cast<Plan**>(calloc(size, sizeof(Plan*)));
+  if (!grown) return table_size != 0;
+  Plan** old = table;
+  size_t old_size = table_size;
+  table = grown;
+  table_size = size;
+  for (size_t i = 0; i < old_size; i++)
+    for (Plan* p = old[i]; p;) {
+      Plan* next = p->next;
+      insert_plan(p);
+      p = next;
+    }
+  free(old);
+  return true;
+}
+
 void free_retired() {
   while (retired) {
-    Plan* next = retired->next_retired;
+    Plan* next = retired->next;
     free_plan(retired);
     retired = next;
   }
@@ -64,18 +108,13 @@ void free_retired() {
 Plan* plan_for(Node* c, Node* body) {
   Plan*& r = recent_slot(body);
   if (r && r->body == body && r->lambda_list == slot(c, C_LAMBDA)) return r;
-  auto it = plans.find(body);
-  Plan* p = it == plans.end() ? nullptr : it->second;
+  Plan* p = find_plan(body);
   if (!p) {
-    if (!consp(body) || retired_count >= MAX_RETIRED) return nullptr;
+    if (!consp(body) || retired_count >= MAX_RETIRED || !make_room()) return nullptr;
     p = make_plan(c, body);
     if (!p) return nullptr;
-    try {
-      plans.emplace(body, p);
-    } catch (const std::bad_alloc&) {
-      free_plan(p);
-      return nullptr;
-    }
+    insert_plan(p);
+    plan_count++;
   }
   if (p->lambda_list != slot(c, C_LAMBDA)) return nullptr;
   r = p;
@@ -92,19 +131,22 @@ Node* run_closure_body(Node* c) {
 
 void code_changed() {
   code_changes++;
-  for (auto& entry : plans) {
-    entry.second->next_retired = retired;
-    retired = entry.second;
-    retired_count++;
+  for (size_t i = 0; i < table_size; i++) {
+    while (Plan* p = table[i]) {
+      table[i] = p->next;
+      p->next = retired;
+      retired = p;
+      retired_count++;
+    }
   }
-  plans.clear();
+  plan_count = 0;
   clear_recent();
 }
 
 // The change that retires a plan may cut what it runs out of its body, so
 // a retired plan keeps every node it refers to itself.
 void mark_retired_plans(void (*mark)(Node*)) {
-  for (Plan* p = retired; p; p = p->next_retired)
+  for (Plan* p = retired; p; p = p->next)
     for (Op* op = p->last_made; op; op = op->made_before) {
       mark(op->form);
       mark(op->cell);
@@ -118,20 +160,27 @@ void mark_retired_plans(void (*mark)(Node*)) {
 void forget_unmarked_plans() {
   // No closure call is running, so no retired plan is either.
   if (frame_depth == 0) free_retired();
-  for (auto it = plans.begin(); it != plans.end();) {
-    if (it->first->flags & F_MARK) {
-      ++it;
-      continue;
+  for (size_t i = 0; i < table_size; i++)
+    for (Plan** link = &table[i]; *link;) {
+      Plan* p = *link;
+      if (p->body->flags & F_MARK) {
+        link = &p->next;
+        continue;
+      }
+      *link = p->next;
+      free_plan(p);
+      plan_count--;
     }
-    free_plan(it->second);
-    it = plans.erase(it);
-  }
   clear_recent();
 }
 
 void forget_plans() {
-  for (auto& entry : plans) free_plan(entry.second);
-  plans.clear();
+  for (size_t i = 0; i < table_size; i++)
+    while (Plan* p = table[i]) {
+      table[i] = p->next;
+      free_plan(p);
+    }
+  plan_count = 0;
   free_retired();
   clear_recent();
 }

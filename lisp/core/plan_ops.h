@@ -45,14 +45,14 @@ struct Op {
   Op* kids[1];        // n of them (room for one at least)
 };
 
-// A closure body's plan.  Nothing here is held in C++ containers that
-// could throw; the table of plans (plan.cc) catches its own.
+// A closure body's plan.  Nothing here is held in C++ containers: no
+// allocation can throw, and nothing is destroyed at exit.
 struct Plan {
   Node* body;         // the closure body analysed, F_CODE on its spine
   Node* lambda_list;  // the lambda list it was analysed under
   Op* root;           // a PROGN of the body's forms
   Op* last_made;      // every operation, newest first
-  Plan* next_retired;
+  Plan* next;         // in its bucket of the table, or among the retired
 };
 
 // The plan of closure c's body; nullptr when it binds too many parameters

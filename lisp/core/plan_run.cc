@@ -36,6 +36,7 @@ namespace velloq {
 namespace {
 
 Node* run_other(Op* op);
+Node* run_call(Op* op);
 
 // A variable found by name, out of line apart from the rest: a lookup
 // needs few registers, a call or special form many.
@@ -51,6 +52,7 @@ inline Node* run(Op* op) {
     case OP_LOCAL:  // until a closure or hook captures the bindings
       return stacked_frame ? astack[stacked_base + op->slot] : run_variable(op);
     case OP_VAR: return run_variable(op);
+    case OP_CALL: return run_call(op);
     default: return run_other(op);
   }
 }
@@ -93,7 +95,7 @@ int push_rest_evaluated(Node* l) {
   return count;
 }
 
-Node* run_call(Op* op) {
+[[gnu::noinline]] Node* run_call(Op* op) {
   Node* head = op->sym;
   if (symbol_value(s_tracelist) || frame_lookup_needed(head)) return eval_without_hook(op->form);
   Node* fn = function_value(head);
@@ -294,7 +296,6 @@ Node* run_special(Op* op) {
 [[gnu::noinline]] Node* run_other(Op* op) {
   switch (op->kind) {
     case OP_FORM: return eval_without_hook(op->form);
-    case OP_CALL: return run_call(op);
     default:
       if (frame_lookup_needed(op->head) || function_value(op->head) != op->expect)
         return eval_without_hook(op->form);
