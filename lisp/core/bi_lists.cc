@@ -234,16 +234,20 @@ Node* bi_member() {
   return found;
 }
 
-// ASSOC's walk under EQL, the lookup programs make most: only a number
-// can be EQL without being the same node, so any other key is compared
-// by address alone.
+// ASSOC's walk under EQL, the lookup programs make most.  Only a number
+// can be EQL without being the same node: a FIXNUM key is compared by its
+// value, a FLONUM by EQL, anything else by address alone.
 static Node* assoc_eql(Node* x, Node* l) {
-  bool by_value = x && (x->kind == K_FIXNUM || x->kind == K_FLONUM);
+  bool fixnum = fixnump(x);
+  bool flonum = flonump(x);
+  int32_t value = fixnum ? x->num : 0;
   for (; consp(l); l = cdr(l)) {
     poll_step();
     Node* pair = car(l);
     if (!consp(pair)) continue;
-    if (car(pair) == x || (by_value && eql(x, car(pair)))) return pair;
+    Node* key = car(pair);
+    if (key == x || (fixnum && fixnump(key) && key->num == value) || (flonum && eql(x, key)))
+      return pair;
   }
   return nullptr;
 }
