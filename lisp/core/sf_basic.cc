@@ -5,6 +5,7 @@
 #include "context.h"
 #include "errors.h"
 #include "eval.h"
+#include "lists.h"
 #include "special.h"
 #include "symbols.h"
 
@@ -115,14 +116,6 @@ Node* sf_cond() {
   return nullptr;
 }
 
-static bool eql_nodes(Node* a, Node* b) {
-  if (a == b) return true;
-  if (!a || !b || a->kind != b->kind) return false;
-  if (a->kind == K_FIXNUM) return a->num == b->num;
-  if (a->kind == K_FLONUM) return a->u.flo == b->u.flo;
-  return false;
-}
-
 Node* sf_case() {
   Node* l = fsubr_forms;
   Node* key = eval_expr(take_form(&l));
@@ -136,8 +129,8 @@ Node* sf_case() {
     if (keys == s_t || keys == intern_symbol("OTHERWISE")) hit = true;
     else if (consp(keys)) {
       for (Node* k = keys; consp(k); k = cdr(k))
-        if (eql_nodes(car(k), key)) hit = true;
-    } else if (eql_nodes(keys, key)) hit = true;
+        if (eql(car(k), key)) hit = true;
+    } else if (eql(keys, key)) hit = true;
     if (hit) {
       v = eval_body(cdr(clause));
       break;
