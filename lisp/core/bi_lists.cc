@@ -234,22 +234,39 @@ Node* bi_member() {
   return found;
 }
 
+// The first element of l that is a pair whose key satisfies same, or
+// NIL.  The break check counts one step per element, in a register of its
+// own: this is the walk that association-list programs spend their time in.
+template <typename Same>
+static Node* find_pair(Node* l, Same same) {
+  int budget = poll_counter;
+  Node* found = nullptr;
+  for (; consp(l); l = cdr(l)) {
+    if (--budget <= 0) {
+      poll_counter = budget;
+      poll_now();
+      budget = poll_counter;
+    }
+    Node* pair = car(l);
+    if (consp(pair) && same(car(pair))) {
+      found = pair;
+      break;
+    }
+  }
+  poll_counter = budget;
+  return found;
+}
+
 // ASSOC's walk under EQL, the lookup programs make most.  Only a number
 // can be EQL without being the same node: a FIXNUM key is compared by its
 // value, a FLONUM by EQL, anything else by address alone.
 static Node* assoc_eql(Node* x, Node* l) {
-  bool fixnum = fixnump(x);
-  bool flonum = flonump(x);
-  int32_t value = fixnum ? x->num : 0;
-  for (; consp(l); l = cdr(l)) {
-    poll_step();
-    Node* pair = car(l);
-    if (!consp(pair)) continue;
-    Node* key = car(pair);
-    if (key == x || (fixnum && fixnump(key) && key->num == value) || (flonum && eql(x, key)))
-      return pair;
+  if (fixnump(x)) {
+    int32_t value = x->num;
+    return find_pair(l, [=](Node* key) { return key == x || (fixnump(key) && key->num == value); });
   }
-  return nullptr;
+  if (flonump(x)) return find_pair(l, [=](Node* key) { return eql(x, key); });
+  return find_pair(l, [=](Node* key) { return key == x; });
 }
 
 Node* bi_assoc() {

@@ -32,7 +32,8 @@ enum NodeFlag : uint8_t {
   F_INDEXED = 8,   // a symbol the object array's index has held
   F_WALKED = 16,   // a frame met by a walk that neither allocates nor raises
   F_SPILLED = 32,  // an environment frame whose stacked bindings became conses
-  F_CODE = 64      // a cons some plan was made from (plan.h)
+  F_CODE = 64,     // a cons some plan was made from (plan.h)
+  F_ENV = 128      // a cons of an environment frame that a plan made (plan.h)
 };
 
 struct Node;
@@ -87,17 +88,17 @@ inline Node* symbol_value(Node* s) { return s->u.slots[S_VALUE]; }
 inline Node* symbol_function(Node* s) { return s->u.slots[S_FUNCTION]; }
 inline int32_t string_length(Node* s) { return s->num - 1; }  // without the NUL
 
-// A cons that a plan was made from (F_CODE) is about to change (plan.h).
-// Never raises, never allocates.
-void code_changed();
+// A cons that plans rely on (F_CODE or F_ENV) is about to change
+// (plan.h).  Never raises, never allocates.
+void plan_cons_changing(Node* c);
 // Every change of an existing cons that a program can reach goes through
-// set_car and set_cdr, so that plans learn of changed code.
+// set_car and set_cdr, so that plans learn of changed code and frames.
 inline void set_car(Node* c, Node* v) {
-  if (c->flags & F_CODE) code_changed();
+  if (c->flags & (F_CODE | F_ENV)) plan_cons_changing(c);
   c->u.c.car = v;
 }
 inline void set_cdr(Node* c, Node* v) {
-  if (c->flags & F_CODE) code_changed();
+  if (c->flags & (F_CODE | F_ENV)) plan_cons_changing(c);
   c->u.c.cdr = v;
 }
 

@@ -129,6 +129,15 @@ Node* run_closure_body(Node* c) {
   return p ? run_progn(p->root) : eval_body(body);
 }
 
+bool plan_frames_changed = false;
+
+// Code that changes retires every plan; a frame that changes makes every
+// plan look its LET and loop variables up by name from then on.
+void plan_cons_changing(Node* c) {
+  if (c->flags & F_CODE) code_changed();
+  if (c->flags & F_ENV) plan_frames_changed = true;
+}
+
 void code_changed() {
   code_changes++;
   for (size_t i = 0; i < table_size; i++) {

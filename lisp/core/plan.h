@@ -13,9 +13,9 @@ namespace velloq {
 // allocates and may raise.
 Node* run_closure_body(Node* c);
 
-// code_changed (node.h) retires every plan: the next call analyses its
-// body again.  A plan still running keeps its nodes alive until no call is
-// left.
+// A change of code (set_car, set_cdr) retires every plan: the next call
+// analyses its body again.  A plan still running keeps its nodes alive
+// until no call is left.
 
 // The collector marks the nodes of retired plans that may still run, and
 // between marking and sweeping drops the plans whose bodies nothing

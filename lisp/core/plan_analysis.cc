@@ -11,9 +11,11 @@
 #include <new>
 
 #include "builtin_handlers.h"
+#include "builtins.h"
 #include "environment.h"
 #include "frame_access.h"
 #include "plan_ops.h"
+#include "short_calls.h"
 #include "symbols.h"
 
 namespace velloq {
@@ -29,12 +31,22 @@ const int MAX_NAMES = 64;
 // Longer lists are left to the evaluator.
 const int MAX_LENGTH = 1000;
 
+// A name that a LET or loop around the form binds: in which of the
+// frames open around it, the index-th bound there.
+struct Local {
+  Node* name;
+  int frame;
+  int index;
+};
+
 struct Builder {
   Plan* plan;
   Node* params[MAX_NAMES];  // in binding order
   int param_count;
-  Node* locals[MAX_NAMES];  // names bound by LETs and loops around the form
+  Local locals[MAX_NAMES];  // names bound by LETs and loops around the form
   int local_count;
+  int bound[MAX_NAMES];     // names bound so far in each frame open around it
+  int frame_count;
   bool failed;
 };
 
@@ -88,10 +100,41 @@ void mark_tree(Node* x, int depth) {
 int param_slot(Builder* b, Node* sym) {
   if (sym == s_self) return -1;
   for (int i = 0; i < b->local_count; i++)
-    if (b->locals[i] == sym) return -1;
+    if (b->locals[i].name == sym) return -1;
   for (int i = b->param_count - 1; i >= 0; i--)
     if (b->params[i] == sym) return 2 * i + 1;
   return -1;
+}
+
+// Sets op->up and op->pos to where the binding of op->sym lies when a LET
+// or loop around binds it.  Each pushes one frame on venv, whose list
+// holds its names newest first, so the innermost binder of the name is
+// found `up` frames out, `pos` into the list.  SELF is never looked up.
+void find_local(Builder* b, Op* op) {
+  op->up = op->pos = -1;
+  if (op->sym == s_self) return;
+  for (int i = b->local_count - 1; i >= 0; i--) {
+    const Local& l = b->locals[i];
+    if (l.name != op->sym) continue;
+    op->up = (int16_t)(b->frame_count - 1 - l.frame);
+    op->pos = (int16_t)(b->bound[l.frame] - 1 - l.index);
+    return;
+  }
+}
+
+// Opens the frame of a LET or loop (the caller checked there is room).
+void enter_frame(Builder* b) { b->bound[b->frame_count++] = 0; }
+
+// Binds name in the innermost open frame.
+void add_local(Builder* b, Node* name) {
+  int f = b->frame_count - 1;
+  b->locals[b->local_count++] = Local{name, f, b->bound[f]++};
+}
+
+// Closes the innermost frame, whose names start at locals[first].
+void leave_frame(Builder* b, int first) {
+  b->local_count = first;
+  b->frame_count--;
 }
 
 Op* name_op(Builder* b, Node* sym) {
@@ -101,6 +144,23 @@ Op* name_op(Builder* b, Node* sym) {
 }
 
 Op* analyse(Builder* b, Node* x, int depth);
+
+// Makes a call of the built-in fn with one or two arguments an operation
+// that takes fn's short way for that count, when it has one.
+void take_short_way(Op* op, Node* fn) {
+  if (static_cast<uint32_t>(fn->num) >= BUILTIN_COUNT) return;
+  const ShortCall& way = short_calls[fn->num];
+  if (op->n == 1 && way.one) {
+    op->kind = OP_SHORT1;
+    op->way.one = way.one;
+  } else if (op->n == 2 && way.two) {
+    op->kind = OP_SHORT2;
+    op->way.two = way.two;
+  } else {
+    return;
+  }
+  op->expect = fn;
+}
 
 // An operation over the forms of the list l, each analysed (l proper).
 Op* analyse_list(Builder* b, OpKind kind, Node* form, Node* l, int depth) {
@@ -150,22 +210,28 @@ Op* analyse_let(Builder* b, Node* form, bool sequential, int depth) {
   if (count < 0 || b->local_count + count > MAX_NAMES) return nullptr;
   for (Node* l = bindings; consp(l); l = cdr(l))
     if (!binding_name(car(l))) return nullptr;
+  if (b->frame_count == MAX_NAMES) return nullptr;
   Op* op = new_op(b, sequential ? OP_LET_STAR : OP_LET, form, 2 * count + 1);
   if (!op) return nullptr;
   mark_spine(bindings);
   int outer = b->local_count;
+  // LET* pushes its frame first and binds each name in turn; LET evaluates
+  // every init outside, then pushes the frame with all of them.
+  if (sequential) enter_frame(b);
   int i = 0;
   for (Node* l = bindings; consp(l); l = cdr(l), i++) {
     Node* x = car(l);
     if (consp(x)) mark_spine(x);
     op->kids[2 * i] = name_op(b, binding_name(x));
     op->kids[2 * i + 1] = analyse(b, consp(x) && cdr(x) ? car(cdr(x)) : nullptr, depth + 1);
-    if (sequential) b->locals[b->local_count++] = binding_name(x);
+    if (sequential) add_local(b, binding_name(x));
   }
-  if (!sequential)
-    for (Node* l = bindings; consp(l); l = cdr(l)) b->locals[b->local_count++] = binding_name(car(l));
+  if (!sequential) {
+    enter_frame(b);
+    for (Node* l = bindings; consp(l); l = cdr(l)) add_local(b, binding_name(car(l)));
+  }
   op->kids[2 * count] = analyse_list(b, OP_PROGN, nullptr, cdr(cdr(form)), depth);
-  b->local_count = outer;
+  leave_frame(b, outer);
   return op;
 }
 
@@ -176,18 +242,20 @@ Op* analyse_counted_loop(Builder* b, Node* form, bool dolist, int depth) {
   Node* body = cdr(cdr(form));
   int n = list_length(head);
   if ((n != 2 && n != 3) || !symbolp(car(head)) || !car(head) || !all_conses(body) ||
-      b->local_count == MAX_NAMES)
+      b->local_count == MAX_NAMES || b->frame_count == MAX_NAMES)
     return nullptr;
   Op* op = new_op(b, dolist ? OP_DOLIST : OP_DOTIMES, form, 4);
   if (!op) return nullptr;
   mark_spine(head);
   op->kids[0] = name_op(b, car(head));
   op->kids[1] = analyse(b, car(cdr(head)), depth + 1);
-  b->locals[b->local_count++] = car(head);
+  int outer = b->local_count;
+  enter_frame(b);
+  add_local(b, car(head));
   op->kids[2] = n == 3 ? analyse(b, car(cdr(cdr(head))), depth + 1) : nullptr;
   op->kids[3] = analyse_list(b, OP_PROGN, nullptr, body, depth);
   if (op->kids[3]) op->kids[3]->cell = body;
-  b->local_count--;
+  leave_frame(b, outer);
   return op;
 }
 
@@ -221,6 +289,7 @@ Op* analyse_special(Builder* b, Node* form, Node* fn, int depth) {
     if (op) {
       op->sym = car(args);
       op->slot = param_slot(b, op->sym);
+      find_local(b, op);
       op->kids[0] = analyse(b, car(cdr(args)), depth + 1);
     }
   } else if ((h == sf_let || h == sf_let_star) && n >= 1) {
@@ -250,6 +319,7 @@ Op* analyse(Builder* b, Node* x, int depth) {
     if (op) {
       op->sym = x;
       op->slot = slot;
+      find_local(b, op);
     }
     return op;
   }
@@ -267,7 +337,10 @@ Op* analyse(Builder* b, Node* x, int depth) {
       op = analyse_special(b, x, fn, depth);
     } else if (!fn || fn->kind == K_SUBR || (closurep(fn) && slot(fn, C_TYPE) == s_lambda)) {
       op = analyse_list(b, OP_CALL, x, cdr(x), depth);
-      if (op) op->sym = head;
+      if (op) {
+        op->sym = head;
+        if (fn && fn->kind == K_SUBR) take_short_way(op, fn);
+      }
     }
   }
   return op || b->failed ? op : new_op(b, OP_FORM, x, 0);
@@ -313,7 +386,7 @@ Plan* make_plan(Node* c, Node* body) {
     return nullptr;
   }
   b->plan = p;
-  b->param_count = b->local_count = 0;
+  b->param_count = b->local_count = b->frame_count = 0;
   b->failed = false;
   collect_params(b, c);
   mark_spine(body);

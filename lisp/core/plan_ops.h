@@ -3,6 +3,7 @@
 #pragma once
 
 #include "node.h"
+#include "short_calls.h"
 
 namespace velloq {
 
@@ -12,6 +13,8 @@ enum OpKind : uint8_t {
   OP_VAR,       // sym: any other variable
   OP_FORM,      // the form, evaluated as written
   OP_CALL,      // sym: the function's name; kids: the arguments
+  OP_SHORT1,    // OP_CALL of the built-in expect by its short way `one`
+  OP_SHORT2,    // OP_CALL of the built-in expect by its short way `two`
   // Special forms; head must still name the FSUBR expect.
   OP_QUOTE,     // value: the quoted object
   OP_IF,        // kids: test, then, else
@@ -35,12 +38,18 @@ struct Op {
   OpKind kind;
   int16_t n;          // kids
   int32_t slot;       // OP_LOCAL, OP_SETQ: the value's index above stacked_base
+  int16_t up;         // OP_VAR, OP_SETQ of a name a LET or loop of the plan
+  int16_t pos;        // binds: its frame, up from venv, and place in it; else -1
   Node* form;         // what the evaluator is handed instead
   Node* cell;         // the cons holding form in its list, where it has one
   Node* sym;          // the variable; OP_CALL: the function's name
   Node* value;        // OP_CONST, OP_QUOTE
   Node* head;         // special forms: the head, which must still name
-  Node* expect;       // this FSUBR
+  Node* expect;       // this FSUBR; OP_SHORT1/2: the built-in
+  union {
+    ShortOne one;     // OP_SHORT1
+    ShortTwo two;     // OP_SHORT2
+  } way;
   Op* made_before;    // the plan's operation made before this one
   Op* kids[1];        // n of them (room for one at least)
 };
@@ -65,5 +74,11 @@ Node* run_progn(Op* op);
 // Counts the calls of code_changed: code that ran one reads the rest of
 // its forms anew.
 extern unsigned code_changes;
+// Retires every plan: code they were made from is changing.
+void code_changed();
+// Set for good once a program changes a frame a plan made (F_ENV): from
+// then on the places analysis found for LET and loop variables are not
+// trusted.
+extern bool plan_frames_changed;
 
 }  // namespace velloq

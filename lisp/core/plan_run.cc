@@ -18,6 +18,7 @@
 //     null); then it is found by name;
 //   - when a form changes code (code_changes moved), the rest of the form
 //     it is part of is read as it now is, as the evaluator reads it.
+#include <cassert>
 #include <csetjmp>
 
 #include "builtin_handlers.h"
@@ -37,10 +38,47 @@ namespace {
 
 Node* run_other(Op* op);
 Node* run_call(Op* op);
+Node* run_short1(Op* op);
+Node* run_short2(Op* op);
 
-// A variable found by name, out of line apart from the rest: a lookup
-// needs few registers, a call or special form many.
-[[gnu::noinline]] Node* run_variable(Op* op) { return variable_value(op->sym); }
+// True when head still names fn through its own function cell: no FLET
+// binding, no frame may give it another meaning.  Anything else, even a
+// binding to fn itself, answers false and takes the general way.
+inline bool names_own(Node* head, Node* fn) {
+  if (slot(head, S_OWNER) || (methods_made && current_frame_context())) return false;
+  if (fenv && find_binding(fenv, head)) return false;
+  return symbol_function(head) == fn;
+}
+
+// The place of the binding a LET or loop of this plan made for op->sym,
+// where analysis found it; null for any other name, and for every name
+// once a program has changed such a frame.
+//
+// While an operation runs, venv is the frames that the LETs and loops
+// around it pushed, over the call's own: every other construct puts venv
+// back before the next operation runs, and an exit puts back the venv of
+// the context it lands in.  No one else adds to those frames, and a
+// program that changes one (set_car, set_cdr) sets plan_frames_changed.
+// So the walk below meets the conses analysis expects, and the innermost
+// binding of the name is the one it finds.
+inline Node** local_place(Op* op) {
+  if (op->up < 0 || plan_frames_changed) return nullptr;
+  Node* env = venv;
+  for (int i = op->up; i > 0; i--) env = cdr(env);
+  assert(consp(env) && (env->flags & F_ENV));
+  Node* l = car(env);
+  for (int i = op->pos; i > 0; i--) l = cdr(l);
+  assert(consp(l) && consp(car(l)) && (car(l)->flags & F_ENV));
+  Node* pair = car(l);
+  return car(pair) == op->sym ? &pair->u.c.cdr : nullptr;
+}
+
+// A variable, out of line apart from the rest: a lookup needs few
+// registers, a call or special form many.
+[[gnu::noinline]] Node* run_variable(Op* op) {
+  if (Node** place = local_place(op)) return *place;
+  return variable_value(op->sym);
+}
 
 // One evaluation, as eval_expr makes it of op's form.  The loads are here;
 // everything else is out of line, so that this stays small.
@@ -53,34 +91,57 @@ inline Node* run(Op* op) {
       return stacked_frame ? astack[stacked_base + op->slot] : run_variable(op);
     case OP_VAR: return run_variable(op);
     case OP_CALL: return run_call(op);
+    case OP_SHORT1: return run_short1(op);
+    case OP_SHORT2: return run_short2(op);
     default: return run_other(op);
   }
 }
 
 // ---- calls ----
 
-// A built-in's short way with one or two values, as call_subr takes it;
-// short_declined when it has none for this count.
+// A built-in fn by its short way for one value, as call_subr takes it;
+// what the short way declines the handler takes over the same value.
+inline Node* call_short1(Op* op, ShortOne one, Node* fn) {
+  Node* a = run(op->kids[0]);
+  Node* v = one(a);
+  return v != short_declined ? v : call_function(fn, 1, &a);
+}
+
+// The same with two values.  A first that changed code has the second
+// form read as it now is.
+inline Node* call_short2(Op* op, ShortTwo two, Node* fn) {
+  Node* values[2] = {nullptr, nullptr};
+  unsigned changes = code_changes;
+  values[0] = run(op->kids[0]);
+  PROTECT(values[0]);
+  values[1] = changes == code_changes ? run(op->kids[1]) : eval_expr(car(op->kids[1]->cell));
+  Node* v = two(values[0], values[1]);
+  if (v == short_declined) v = call_function(fn, 2, values);
+  UNPROTECT(1);
+  return v;
+}
+
+// A built-in's short way with one or two values; short_declined when it
+// has none for this count.
 Node* run_short_call(Op* op, Node* fn) {
   if (static_cast<uint32_t>(fn->num) >= BUILTIN_COUNT) return short_declined;
   const ShortCall& way = short_calls[fn->num];
-  if (op->n == 1 && way.one) {
-    Node* a = run(op->kids[0]);
-    Node* v = way.one(a);
-    return v != short_declined ? v : call_function(fn, 1, &a);
-  }
-  if (op->n == 2 && way.two) {
-    Node* values[2] = {nullptr, nullptr};
-    unsigned changes = code_changes;
-    values[0] = run(op->kids[0]);
-    PROTECT(values[0]);
-    values[1] = changes == code_changes ? run(op->kids[1]) : eval_expr(car(op->kids[1]->cell));
-    Node* v = way.two(values[0], values[1]);
-    if (v == short_declined) v = call_function(fn, 2, values);
-    UNPROTECT(1);
-    return v;
-  }
+  if (op->n == 1 && way.one) return call_short1(op, way.one, fn);
+  if (op->n == 2 && way.two) return call_short2(op, way.two, fn);
   return short_declined;
+}
+
+// The built-in that analysis found, by its short way, while the name
+// still names it and no trace asks for the evaluator.  Otherwise the
+// call takes run_call's way, which finds the function anew.
+[[gnu::noinline]] Node* run_short1(Op* op) {
+  if (symbol_value(s_tracelist) || !names_own(op->sym, op->expect)) return run_call(op);
+  return call_short1(op, op->way.one, op->expect);
+}
+
+[[gnu::noinline]] Node* run_short2(Op* op) {
+  if (symbol_value(s_tracelist) || !names_own(op->sym, op->expect)) return run_call(op);
+  return call_short2(op, op->way.two, op->expect);
 }
 
 // Pushes the values of the forms of the list l; returns their count.
@@ -175,10 +236,28 @@ Node* run_when(Op* op) {
 
 // ---- binding ----
 
+// A frame is pushed and names bound in it as push_env_frame and
+// bind_variable do, each cons marked F_ENV as soon as it is made: the
+// places analysis found rest on these frames keeping their shape.
+void push_watched_frame() {
+  push_env_frame();
+  venv->flags |= F_ENV;
+}
+
+void bind_watched(Node* sym, Node* value) {
+  bind_variable(sym, value);
+  car(venv)->flags |= F_ENV;
+  car(car(venv))->flags |= F_ENV;
+}
+
 Node* run_setq(Op* op) {
   Node* v = run(op->kids[0]);
   if (op->slot >= 0 && stacked_frame) {
     astack[stacked_base + op->slot] = v;
+    return v;
+  }
+  if (Node** place = local_place(op)) {
+    *place = v;
     return v;
   }
   return set_variable(op->sym, v);
@@ -196,13 +275,16 @@ Node* run_let(Op* op) {
     for (int i = 0; i < count; i++) {
       Node* v = run(op->kids[2 * i + 1]);
       Node* pair = make_cons(op->kids[2 * i]->value, v);
+      pair->flags |= F_ENV;
       frame = make_cons(pair, frame);
+      frame->flags |= F_ENV;
     }
     venv = make_cons(frame, venv);
+    venv->flags |= F_ENV;
     UNPROTECT(1);
   } else {
-    push_env_frame();
-    for (int i = 0; i < count; i++) bind_variable(op->kids[2 * i]->value, run(op->kids[2 * i + 1]));
+    push_watched_frame();
+    for (int i = 0; i < count; i++) bind_watched(op->kids[2 * i]->value, run(op->kids[2 * i + 1]));
   }
   Node* v = run_progn(op->kids[op->n - 1]);
   venv = saved;
@@ -229,8 +311,8 @@ Node* dotimes_rounds(Op* op) {
   Node* count = run(op->kids[1]);
   if (!fixnump(count)) bad_argument(count);
   int32_t n = count->num;  // nothing else may hold the node: read it now
-  push_env_frame();
-  bind_variable(op->kids[0]->value, nullptr);
+  push_watched_frame();
+  bind_watched(op->kids[0]->value, nullptr);
   Node* binding = car(car(venv));
   for (int32_t i = 0; i < n; i++) {
     binding->u.c.cdr = make_fixnum(i);
@@ -244,8 +326,8 @@ Node* dolist_rounds(Op* op) {
   unsigned changes = code_changes;
   Node* rest = run(op->kids[1]);
   PROTECT(rest);
-  push_env_frame();
-  bind_variable(op->kids[0]->value, nullptr);
+  push_watched_frame();
+  bind_watched(op->kids[0]->value, nullptr);
   Node* binding = car(car(venv));
   while (consp(rest)) {
     binding->u.c.cdr = car(rest);
@@ -297,8 +379,7 @@ Node* run_special(Op* op) {
   switch (op->kind) {
     case OP_FORM: return eval_without_hook(op->form);
     default:
-      if (frame_lookup_needed(op->head) || function_value(op->head) != op->expect)
-        return eval_without_hook(op->form);
+      if (!names_own(op->head, op->expect)) return eval_without_hook(op->form);
       return run_special(op);
   }
 }
