@@ -40,6 +40,8 @@ Node* run_other(Op* op);
 Node* run_call(Op* op);
 Node* run_short1(Op* op);
 Node* run_short2(Op* op);
+Node* run_if(Op* op);
+Node* run_setq(Op* op);
 
 // True when head still names fn through its own function cell: no FLET
 // binding, no frame may give it another meaning.  Anything else, even a
@@ -93,6 +95,8 @@ inline Node* run(Op* op) {
     case OP_CALL: return run_call(op);
     case OP_SHORT1: return run_short1(op);
     case OP_SHORT2: return run_short2(op);
+    case OP_IF: return run_if(op);
+    case OP_SETQ: return run_setq(op);
     default: return run_other(op);
   }
 }
@@ -188,6 +192,13 @@ int push_rest_evaluated(Node* l) {
 
 // ---- conditionals ----
 
+// IF, the special form met most, has a way of its own, small enough to
+// keep few registers; the rest share run_other.
+[[gnu::noinline]] Node* run_if(Op* op) {
+  if (!names_own(op->head, op->expect)) return eval_without_hook(op->form);
+  return run(op->kids[0]) ? run(op->kids[1]) : run(op->kids[2]);
+}
+
 // A COND, AND or OR whose test changed code hands the rest of its form,
 // read as it now is, to the special form itself.
 Node* run_cond(Op* op) {
@@ -250,7 +261,10 @@ void bind_watched(Node* sym, Node* value) {
   car(car(venv))->flags |= F_ENV;
 }
 
-Node* run_setq(Op* op) {
+// SETQ, like IF, has a way of its own: the special forms met most are
+// small functions that keep few registers.
+[[gnu::noinline]] Node* run_setq(Op* op) {
+  if (!names_own(op->head, op->expect)) return eval_without_hook(op->form);
   Node* v = run(op->kids[0]);
   if (op->slot >= 0 && stacked_frame) {
     astack[stacked_base + op->slot] = v;
@@ -358,14 +372,12 @@ Node* run_block(Op* op, Node* (*rounds)(Op*)) {
 Node* run_special(Op* op) {
   switch (op->kind) {
     case OP_QUOTE: return op->value;
-    case OP_IF: return run(op->kids[0]) ? run(op->kids[1]) : run(op->kids[2]);
     case OP_COND: return run_cond(op);
     case OP_AND:
     case OP_OR: return run_and_or(op);
     case OP_PROGN: return run_progn(op);
     case OP_WHEN:
     case OP_UNLESS: return run_when(op);
-    case OP_SETQ: return run_setq(op);
     case OP_LET:
     case OP_LET_STAR: return run_let(op);
     case OP_LOOP: return run_block(op, loop_rounds);
