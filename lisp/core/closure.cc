@@ -143,12 +143,21 @@ Node* make_closure(Node* name, Node* type, Node* lambda_list, Node* body, Node* 
 // environment (venv and fenv are set by the caller's save).
 static void bind_arguments(Node* c, int count, Node** args) {
   // The frame is stacked and nothing lies above it yet: the required
-  // parameters need none of bind_variable's tests.
+  // parameters need none of bind_variable's tests.  The stack top is kept
+  // in a local while they are pushed, as every call does.
   int i = 0;
+  int top = atop;
   for (Node* r = slot(c, C_REQ); r; r = cdr(r)) {
-    if (i >= count) report_error("too few arguments");
-    stack_binding(car(r), args[i++]);
+    if (i >= count || top + 2 > alimit) {
+      atop = stacked_top = top;
+      if (i >= count) report_error("too few arguments");
+      astack_overflow();
+    }
+    astack[top] = car(r);
+    astack[top + 1] = args[i++];
+    top += 2;
   }
+  atop = stacked_top = top;
   for (Node* o = slot(c, C_OPT); o; o = cdr(o)) {
     Node* param = car(o);
     Node* flag = car(cdr(cdr(param)));
@@ -206,7 +215,6 @@ Node* call_closure(Node* c, int count, Node** args) {
   Node* saved_fenv = fenv;
   PROTECT(saved_venv);
   PROTECT(saved_fenv);
-  PROTECT(c);
   Node* saved_frame = stacked_frame;
   int saved_base = stacked_base, saved_top = stacked_top;
   int saved_depth = frame_depth;
@@ -219,7 +227,7 @@ Node* call_closure(Node* c, int count, Node** args) {
   Node* name = slot(c, C_NAME);
   if (name) {
     Context ctx;
-    begin_context(&ctx, CX_RETURN, name);
+    begin_kept_context(&ctx, CX_RETURN, name);  // c keeps its name
     if (setjmp(ctx.resume) == 0) {
       v = run_closure_body(c);
     } else {
@@ -233,7 +241,7 @@ Node* call_closure(Node* c, int count, Node** args) {
   fenv = saved_fenv;
   restore_stacked_frame(saved_frame, saved_base, saved_top);
   frame_depth = saved_depth;
-  UNPROTECT(3);
+  UNPROTECT(2);
   return v;
 }
 

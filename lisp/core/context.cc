@@ -19,32 +19,9 @@ Context* pending_target = nullptr;
 int pending_kind = 0;
 
 void begin_context(Context* ctx, int kinds, Node* tag) {
-  ctx->kinds = kinds;
-  ctx->tag = tag;
-  ctx->prev = context_chain;
-  ctx->saved_ptop = ptop;
-  ctx->saved_venv = venv;
-  ctx->saved_stacked_frame = stacked_frame;
-  ctx->saved_stacked_base = stacked_base;
-  ctx->saved_stacked_top = stacked_top;
-  ctx->saved_frame_depth = frame_depth;
-  ctx->saved_fenv = fenv;
-  ctx->saved_denv = denv;
-  ctx->saved_argp = argp;
-  ctx->saved_argc = argc_left;
-  ctx->saved_afp = afp;
-  ctx->saved_atop = atop;
-  ctx->saved_trace_depth = trace_depth;
-  ctx->saved_print_nesting = print_nesting;
-  ctx->saved_read_nesting = read_nesting;
-  context_chain = ctx;
+  begin_kept_context(ctx, kinds, tag);
   // The tag must survive collections while the context lives.
   protect(&ctx->tag);
-}
-
-void end_context(Context* ctx) {
-  context_chain = ctx->prev;
-  ptop = ctx->saved_ptop;
 }
 
 void push_dynamic(Node* sym, Node* value) {

@@ -6,6 +6,7 @@
 
 #include <csetjmp>
 
+#include "eval.h"
 #include "node.h"
 
 namespace velloq {
@@ -42,9 +43,37 @@ struct Context {
 // local changed after that point and read after a resume must be volatile.
 // Raises only on a protection stack overflow.
 void begin_context(Context* ctx, int kinds, Node* tag);
+
+// begin_context for a tag that something else keeps alive while ctx lives
+// (a closure's name, kept by the closure): inline, for the RETURN target
+// of every named call.  Never raises.
+inline void begin_kept_context(Context* ctx, int kinds, Node* tag) {
+  ctx->kinds = kinds;
+  ctx->tag = tag;
+  ctx->prev = context_chain;
+  ctx->saved_ptop = ptop;
+  ctx->saved_venv = venv;
+  ctx->saved_stacked_frame = stacked_frame;
+  ctx->saved_stacked_base = stacked_base;
+  ctx->saved_stacked_top = stacked_top;
+  ctx->saved_frame_depth = frame_depth;
+  ctx->saved_fenv = fenv;
+  ctx->saved_denv = denv;
+  ctx->saved_argp = argp;
+  ctx->saved_argc = argc_left;
+  ctx->saved_afp = afp;
+  ctx->saved_atop = atop;
+  ctx->saved_trace_depth = trace_depth;
+  ctx->saved_print_nesting = print_nesting;
+  ctx->saved_read_nesting = read_nesting;
+  context_chain = ctx;
+}
 // Pops ctx (it must be the innermost context) and drops the protections
 // made since it was pushed.  Never raises.
-void end_context(Context* ctx);
+inline void end_context(Context* ctx) {
+  context_chain = ctx->prev;
+  ptop = ctx->saved_ptop;
+}
 // Resumes target (or an unwind-protect context between here and there),
 // with exit_value set to value: the saved pointers come back, dynamic
 // bindings are undone and each module resets its own flags.

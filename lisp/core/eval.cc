@@ -24,33 +24,6 @@ int poll_counter = 100;
 
 // ---- frames ----
 
-// A frame is link, function, count, arguments: the link entry holds the
-// distance back to the previous frame's link entry (entry 0 is the bottom).
-// Link and count are header words, not nodes.
-void pop_frame() {
-  assert(afp > 0 && is_header_word(astack[afp]) && is_header_word(astack[afp + 2]));
-  int link = header_value(astack[afp]);
-  assert(link > 0 && link <= afp);
-  assert(afp + 3 + header_value(astack[afp + 2]) <= atop);
-  atop = afp;
-  afp -= link;
-  assert(afp == 0 || is_header_word(astack[afp]));
-}
-
-int open_frame(Node* fn) {
-  int start = atop;
-  apush(nullptr);
-  apush(fn);
-  apush(nullptr);
-  return start;
-}
-
-void finish_frame(int start, int count) {
-  astack[start] = header_word(start - afp);
-  astack[start + 2] = header_word(count);
-  afp = start;
-}
-
 // Most arguments are variables and constants: without a hook and short of
 // a break check they are evaluated here, sparing a call of eval_expr for
 // each; anything else (and every step that is due to poll) goes there.

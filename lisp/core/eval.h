@@ -2,6 +2,8 @@
 // the evaluation hook and tracing.
 #pragma once
 
+#include <cassert>
+
 #include "node.h"
 
 namespace velloq {
@@ -35,13 +37,38 @@ Node* apply_function(int count);
 // the evaluation, argument stack overflow); args is protected meanwhile.
 int push_evaluated_args(Node* fn, Node* args);
 int push_unevaluated_args(Node* fn, Node* args);
+// A frame is link, function, count, arguments: the link entry holds the
+// distance back to the previous frame's link entry (entry 0 is the bottom).
+// Link and count are header words, not nodes.  Every call makes one, so
+// these are inline.
+//
 // Starts a frame for fn on the argument stack and returns its start; the
 // caller pushes the arguments with apush and then calls finish_frame, which
 // makes it the current frame.  May raise (argument stack overflow).
-int open_frame(Node* fn);
-void finish_frame(int start, int count);
+inline int open_frame(Node* fn) {
+  int start = atop;
+  if (start + 3 > alimit) astack_overflow();
+  astack[start] = nullptr;
+  astack[start + 1] = fn;
+  astack[start + 2] = nullptr;
+  atop = start + 3;
+  return start;
+}
+inline void finish_frame(int start, int count) {
+  astack[start] = header_word(start - afp);
+  astack[start + 2] = header_word(count);
+  afp = start;
+}
 // Drops the current frame and makes the previous one current.
-void pop_frame();
+inline void pop_frame() {
+  assert(afp > 0 && is_header_word(astack[afp]) && is_header_word(astack[afp + 2]));
+  int link = header_value(astack[afp]);
+  assert(link > 0 && link <= afp);
+  assert(afp + 3 + header_value(astack[afp + 2]) <= atop);
+  atop = afp;
+  afp -= link;
+  assert(afp == 0 || is_header_word(astack[afp]));
+}
 // Applies fn to the list args through the ordinary apply path (args is
 // protected).
 Node* apply_list(Node* fn, Node* args);
@@ -54,7 +81,8 @@ Node* call_function(Node* fn, int count, Node** args);
 // raises "bad formal argument list" for a malformed lambda list.
 Node* make_closure(Node* name, Node* type, Node* lambda_list, Node* body, Node* env, Node* fenv_);
 // Runs a closure with count arguments at args, which must lie on the
-// argument stack (the current frame); a named closure is a RETURN target.
+// argument stack: the current frame, whose function is the closure and
+// keeps it alive.  A named closure is a RETURN target.
 Node* call_closure(Node* closure, int count, Node** args);
 // Expands form once when its head names a macro; *expanded tells whether
 // it did.  Runs the macro's body.
