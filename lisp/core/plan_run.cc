@@ -3,10 +3,11 @@
 //
 // Every decision is checked where it could have changed, so that no
 // program can tell a plan from the evaluator:
-//   - each operation counts a step for the break check, and with an
-//     *EVALHOOK* set it hands its form to the evaluator, which calls the
-//     hook with the form as written (every node an operation refers to is
-//     kept by its plan, so none needs protecting across the check);
+//   - each operation but a load counts a step for the break check, and
+//     with an *EVALHOOK* set each hands its form to the evaluator, which
+//     calls the hook with the form as written (every node an operation
+//     refers to is kept by its plan, so none needs protecting across the
+//     check);
 //   - a special form runs only while its head still names that FSUBR (not
 //     shadowed by FLET, not a name a frame may supply); a call finds its
 //     function anew each time, and anything but a built-in or a lambda
@@ -83,9 +84,9 @@ inline Node** local_place(Op* op) {
 }
 
 // One evaluation, as eval_expr makes it of op's form.  The loads are here;
-// everything else is out of line, so that this stays small.
+// everything else is out of line, so that this stays small.  Every
+// operation but a load counts a step for the break check where it runs.
 inline Node* run(Op* op) {
-  poll_step();
   if (symbol_value(s_evalhook)) return eval_expr(op->form);
   switch (op->kind) {
     case OP_CONST: return op->value;
@@ -103,6 +104,26 @@ inline Node* run(Op* op) {
 
 // ---- calls ----
 
+// Sets *v to op's value when it is a load that can neither allocate nor
+// run anything (a constant, a parameter in its slot, a LET or loop
+// variable where analysis found it) and no hook wants to see the form;
+// false otherwise.
+inline bool loaded_value(Op* op, Node** v) {
+  if (symbol_value(s_evalhook)) return false;
+  if (op->kind == OP_CONST) {
+    *v = op->value;
+  } else if (op->kind == OP_LOCAL && stacked_frame) {
+    *v = astack[stacked_base + op->slot];
+  } else if (op->kind == OP_VAR) {
+    Node** place = local_place(op);
+    if (!place) return false;
+    *v = *place;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 // A built-in fn by its short way for one value, as call_subr takes it;
 // what the short way declines the handler takes over the same value.
 inline Node* call_short1(Op* op, ShortOne one, Node* fn) {
@@ -113,16 +134,21 @@ inline Node* call_short1(Op* op, ShortOne one, Node* fn) {
 
 // The same with two values.  A first that changed code has the second
 // form read as it now is.
+//
+// The first value needs protecting only while the second form runs: a
+// short way protects what it allocates around, and call_function copies
+// its arguments onto the stack first.
 inline Node* call_short2(Op* op, ShortTwo two, Node* fn) {
   Node* values[2] = {nullptr, nullptr};
   unsigned changes = code_changes;
   values[0] = run(op->kids[0]);
-  PROTECT(values[0]);
-  values[1] = changes == code_changes ? run(op->kids[1]) : eval_expr(car(op->kids[1]->cell));
+  if (changes != code_changes || !loaded_value(op->kids[1], &values[1])) {
+    PROTECT(values[0]);
+    values[1] = changes == code_changes ? run(op->kids[1]) : eval_expr(car(op->kids[1]->cell));
+    UNPROTECT(1);
+  }
   Node* v = two(values[0], values[1]);
-  if (v == short_declined) v = call_function(fn, 2, values);
-  UNPROTECT(1);
-  return v;
+  return v != short_declined ? v : call_function(fn, 2, values);
 }
 
 // A built-in's short way with one or two values; short_declined when it
@@ -139,11 +165,13 @@ Node* run_short_call(Op* op, Node* fn) {
 // still names it and no trace asks for the evaluator.  Otherwise the
 // call takes run_call's way, which finds the function anew.
 [[gnu::noinline]] Node* run_short1(Op* op) {
+  poll_step();
   if (symbol_value(s_tracelist) || !names_own(op->sym, op->expect)) return run_call(op);
   return call_short1(op, op->way.one, op->expect);
 }
 
 [[gnu::noinline]] Node* run_short2(Op* op) {
+  poll_step();
   if (symbol_value(s_tracelist) || !names_own(op->sym, op->expect)) return run_call(op);
   return call_short2(op, op->way.two, op->expect);
 }
@@ -161,6 +189,7 @@ int push_rest_evaluated(Node* l) {
 }
 
 [[gnu::noinline]] Node* run_call(Op* op) {
+  poll_step();
   Node* head = op->sym;
   if (symbol_value(s_tracelist) || frame_lookup_needed(head)) return eval_without_hook(op->form);
   Node* fn = function_value(head);
@@ -195,6 +224,7 @@ int push_rest_evaluated(Node* l) {
 // IF, the special form met most, has a way of its own, small enough to
 // keep few registers; the rest share run_other.
 [[gnu::noinline]] Node* run_if(Op* op) {
+  poll_step();
   if (!names_own(op->head, op->expect)) return eval_without_hook(op->form);
   return run(op->kids[0]) ? run(op->kids[1]) : run(op->kids[2]);
 }
@@ -264,6 +294,7 @@ void bind_watched(Node* sym, Node* value) {
 // SETQ, like IF, has a way of its own: the special forms met most are
 // small functions that keep few registers.
 [[gnu::noinline]] Node* run_setq(Op* op) {
+  poll_step();
   if (!names_own(op->head, op->expect)) return eval_without_hook(op->form);
   Node* v = run(op->kids[0]);
   if (op->slot >= 0 && stacked_frame) {
@@ -388,6 +419,7 @@ Node* run_special(Op* op) {
 }
 
 [[gnu::noinline]] Node* run_other(Op* op) {
+  poll_step();
   switch (op->kind) {
     case OP_FORM: return eval_without_hook(op->form);
     default:
