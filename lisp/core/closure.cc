@@ -210,7 +210,9 @@ static void bind_arguments(Node* c, int count, Node** args) {
   if (i < count) report_error("too many arguments");
 }
 
-Node* call_closure(Node* c, int count, Node** args) {
+// A call of c: with args, its arguments are bound here; without, its
+// parameters are bound already as the pairs at astack[base..atop).
+static Node* run_closure(Node* c, int count, Node** args, int base) {
   Node* saved_venv = venv;
   Node* saved_fenv = fenv;
   PROTECT(saved_venv);
@@ -221,8 +223,14 @@ Node* call_closure(Node* c, int count, Node** args) {
   venv = take_frame_cell(slot(c, C_ENV));
   frame_depth = saved_depth + 1;
   fenv = slot(c, C_FENV);
-  begin_stacked_frame();
-  bind_arguments(c, count, args);
+  if (args) {
+    begin_stacked_frame();
+    bind_arguments(c, count, args);
+  } else {
+    stacked_frame = venv;
+    stacked_base = base;
+    stacked_top = atop;
+  }
   Node* v;
   Node* name = slot(c, C_NAME);
   if (name) {
@@ -244,5 +252,9 @@ Node* call_closure(Node* c, int count, Node** args) {
   UNPROTECT(2);
   return v;
 }
+
+Node* call_closure(Node* c, int count, Node** args) { return run_closure(c, count, args, 0); }
+
+Node* call_closure_bound(Node* c, int base) { return run_closure(c, 0, nullptr, base); }
 
 }  // namespace velloq

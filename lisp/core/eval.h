@@ -84,6 +84,10 @@ Node* make_closure(Node* name, Node* type, Node* lambda_list, Node* body, Node* 
 // argument stack: the current frame, whose function is the closure and
 // keeps it alive.  A named closure is a RETURN target.
 Node* call_closure(Node* closure, int count, Node** args);
+// call_closure for a closure that takes only required parameters, whose
+// caller has bound them already: the current frame's entries from base to
+// atop are (symbol, value) pairs, one for each parameter in order.
+Node* call_closure_bound(Node* closure, int base);
 // Expands form once when its head names a macro; *expanded tells whether
 // it did.  Runs the macro's body.
 Node* macroexpand_1(Node* form, bool* expanded);

@@ -42,6 +42,9 @@ Node* run_call(Op* op);
 Node* run_short1(Op* op);
 Node* run_short2(Op* op);
 Node* run_if(Op* op);
+Node* run_cond(Op* op);
+Node* run_and_or(Op* op);
+Node* run_when(Op* op);
 Node* run_setq(Op* op);
 
 // True when head still names fn through its own function cell: no FLET
@@ -97,6 +100,11 @@ inline Node* run(Op* op) {
     case OP_SHORT1: return run_short1(op);
     case OP_SHORT2: return run_short2(op);
     case OP_IF: return run_if(op);
+    case OP_COND: return run_cond(op);
+    case OP_AND:
+    case OP_OR: return run_and_or(op);
+    case OP_WHEN:
+    case OP_UNLESS: return run_when(op);
     case OP_SETQ: return run_setq(op);
     default: return run_other(op);
   }
@@ -188,6 +196,48 @@ int push_rest_evaluated(Node* l) {
   return count;
 }
 
+// True when the closure fn takes exactly n arguments, all of them
+// required: its call can bind each where it is evaluated.
+inline bool binds_in_place(Node* fn, int n) {
+  if (slot(fn, C_OPT) || slot(fn, C_REST) || slot(fn, C_KEY) || slot(fn, C_AUX)) return false;
+  Node* r = slot(fn, C_REQ);
+  for (; n > 0 && r; n--) r = cdr(r);
+  return n == 0 && !r;
+}
+
+// A call of such a closure: each argument is evaluated straight into its
+// binding, a (symbol, value) pair in the frame, so the closure copies
+// nothing.  An argument that changes code has the rest of the forms read
+// as they now are; then the values are laid out as an ordinary frame and
+// the call takes the ordinary way, which checks their count.
+Node* call_in_place(Op* op, Node* fn) {
+  int start = open_frame(fn);
+  Node* r = slot(fn, C_REQ);
+  unsigned changes = code_changes;
+  for (int i = 0; i < op->n; i++, r = cdr(r)) {
+    apush(car(r));
+    apush(nullptr);
+    astack[atop - 1] = run(op->kids[i]);
+    if (changes != code_changes) {
+      int rest_from = atop;
+      int rest = push_rest_evaluated(cdr(op->kids[i]->cell));
+      int count = i + 1;
+      for (int j = 0; j < count; j++) astack[start + 3 + j] = astack[start + 4 + 2 * j];
+      for (int k = 0; k < rest; k++) astack[start + 3 + count + k] = astack[rest_from + k];
+      count += rest;
+      atop = start + 3 + count;
+      finish_frame(start, count);
+      Node* v = call_closure(fn, count, &astack[afp + 3]);
+      pop_frame();
+      return v;
+    }
+  }
+  finish_frame(start, 2 * op->n);
+  Node* v = call_closure_bound(fn, start + 3);
+  pop_frame();
+  return v;
+}
+
 [[gnu::noinline]] Node* run_call(Op* op) {
   poll_step();
   Node* head = op->sym;
@@ -199,6 +249,8 @@ int push_rest_evaluated(Node* l) {
     if (v != short_declined) return v;
   } else if (!closurep(fn) || slot(fn, C_TYPE) != s_lambda) {
     return eval_without_hook(op->form);
+  } else if (binds_in_place(fn, op->n)) {
+    return call_in_place(op, fn);
   }
   int start = open_frame(fn);
   int count = 0;
@@ -221,17 +273,25 @@ int push_rest_evaluated(Node* l) {
 
 // ---- conditionals ----
 
-// IF, the special form met most, has a way of its own, small enough to
-// keep few registers; the rest share run_other.
-[[gnu::noinline]] Node* run_if(Op* op) {
+// Counts the step of a special form's operation; false when its head no
+// longer names that FSUBR, and the evaluator is to take the form.
+inline bool special_runs(Op* op) {
   poll_step();
-  if (!names_own(op->head, op->expect)) return eval_without_hook(op->form);
+  return names_own(op->head, op->expect);
+}
+
+// The special forms met most (IF, COND, AND, OR, WHEN, UNLESS, SETQ) have
+// ways of their own, each small enough to keep few registers; the rest
+// share run_other.
+[[gnu::noinline]] Node* run_if(Op* op) {
+  if (!special_runs(op)) return eval_without_hook(op->form);
   return run(op->kids[0]) ? run(op->kids[1]) : run(op->kids[2]);
 }
 
 // A COND, AND or OR whose test changed code hands the rest of its form,
 // read as it now is, to the special form itself.
-Node* run_cond(Op* op) {
+[[gnu::noinline]] Node* run_cond(Op* op) {
+  if (!special_runs(op)) return eval_without_hook(op->form);
   unsigned changes = code_changes;
   for (int i = 0; i < op->n; i += 2) {
     Node* v = run(op->kids[i]);
@@ -249,7 +309,8 @@ Node* run_cond(Op* op) {
   return nullptr;
 }
 
-Node* run_and_or(Op* op) {
+[[gnu::noinline]] Node* run_and_or(Op* op) {
+  if (!special_runs(op)) return eval_without_hook(op->form);
   bool is_and = op->kind == OP_AND;
   unsigned changes = code_changes;
   Node* v = is_and ? s_t : nullptr;
@@ -267,7 +328,8 @@ Node* run_and_or(Op* op) {
 }
 
 // WHEN and UNLESS: a test that changed code runs the body as it now is.
-Node* run_when(Op* op) {
+[[gnu::noinline]] Node* run_when(Op* op) {
+  if (!special_runs(op)) return eval_without_hook(op->form);
   unsigned changes = code_changes;
   bool taken = (run(op->kids[0]) != nullptr) == (op->kind == OP_WHEN);
   if (!taken) return nullptr;
@@ -291,11 +353,9 @@ void bind_watched(Node* sym, Node* value) {
   car(car(venv))->flags |= F_ENV;
 }
 
-// SETQ, like IF, has a way of its own: the special forms met most are
-// small functions that keep few registers.
+// SETQ, like IF, has a way of its own.
 [[gnu::noinline]] Node* run_setq(Op* op) {
-  poll_step();
-  if (!names_own(op->head, op->expect)) return eval_without_hook(op->form);
+  if (!special_runs(op)) return eval_without_hook(op->form);
   Node* v = run(op->kids[0]);
   if (op->slot >= 0 && stacked_frame) {
     astack[stacked_base + op->slot] = v;
@@ -403,12 +463,7 @@ Node* run_block(Op* op, Node* (*rounds)(Op*)) {
 Node* run_special(Op* op) {
   switch (op->kind) {
     case OP_QUOTE: return op->value;
-    case OP_COND: return run_cond(op);
-    case OP_AND:
-    case OP_OR: return run_and_or(op);
     case OP_PROGN: return run_progn(op);
-    case OP_WHEN:
-    case OP_UNLESS: return run_when(op);
     case OP_LET:
     case OP_LET_STAR: return run_let(op);
     case OP_LOOP: return run_block(op, loop_rounds);
@@ -419,13 +474,12 @@ Node* run_special(Op* op) {
 }
 
 [[gnu::noinline]] Node* run_other(Op* op) {
-  poll_step();
-  switch (op->kind) {
-    case OP_FORM: return eval_without_hook(op->form);
-    default:
-      if (!names_own(op->head, op->expect)) return eval_without_hook(op->form);
-      return run_special(op);
+  if (op->kind == OP_FORM) {
+    poll_step();
+    return eval_without_hook(op->form);
   }
+  if (!special_runs(op)) return eval_without_hook(op->form);
+  return run_special(op);
 }
 
 }  // namespace
