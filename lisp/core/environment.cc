@@ -22,20 +22,14 @@ int stacked_base = 0;
 int stacked_top = 0;
 
 int frame_depth = 0;
-static Node** frame_cells = nullptr;  // by depth; null where none is kept
+Node** frame_cells = nullptr;
+int frame_cells_used = 0;
 static int frame_cells_size = 0;
-static int frame_cells_used = 0;      // entries at and above are null
 
-Node* take_frame_cell(Node* env) {
+// take_frame_cell's way when no cell can be reused at this depth: a fresh
+// cons, kept for the calls to come.
+Node* take_new_frame_cell(Node* env) {
   int d = frame_depth;
-  if (d < frame_cells_used) {
-    Node* cell = frame_cells[d];
-    if (cell && !(cell->flags & F_SPILLED)) {
-      cell->u.c.car = nullptr;
-      cell->u.c.cdr = env;
-      return cell;
-    }
-  }
   Node* cell = make_cons(nullptr, env);
   if (d >= frame_cells_size) {
     int size = frame_cells_size ? frame_cells_size * 2 : 256;
@@ -64,18 +58,6 @@ void forget_frame_cells() {
   for (int i = 0; i < frame_cells_used; i++) frame_cells[i] = nullptr;
   frame_cells_used = 0;
   frame_depth = 0;
-}
-
-void begin_stacked_frame() {
-  stacked_frame = venv;
-  stacked_base = stacked_top = atop;
-}
-
-void restore_stacked_frame(Node* frame, int base, int top) {
-  bool live = frame && !(frame->flags & F_SPILLED);
-  stacked_frame = live ? frame : nullptr;
-  stacked_base = base;
-  stacked_top = top;
 }
 
 // The conses are made while the stacked pairs still count, so a collection

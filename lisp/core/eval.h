@@ -129,15 +129,32 @@ extern Node* stacked_frame;
 extern int stacked_base, stacked_top;
 // Makes venv (a call's frame cell) the stacked frame, its pairs starting
 // at the top of the argument stack.  Never raises.
-void begin_stacked_frame();
+inline void begin_stacked_frame() {
+  stacked_frame = venv;
+  stacked_base = stacked_top = atop;
+}
 // Nesting of closure calls: the index of the next call's frame cell.
 // Contexts save and restore it.
 extern int frame_depth;
 // The frame cell (NIL . env) for a call at frame_depth.  A cell becomes
 // Lisp data only when its frame is spilled, so the cell of a finished call
 // that was never spilled is reused; otherwise a fresh cons is made.
-// Allocates; protects env.
-Node* take_frame_cell(Node* env);
+// Allocates; protects env.  Every call takes one, so the reuse is inline.
+extern Node** frame_cells;     // by depth; null where none is kept
+extern int frame_cells_used;   // entries at and above are null
+Node* take_new_frame_cell(Node* env);
+inline Node* take_frame_cell(Node* env) {
+  int d = frame_depth;
+  if (d < frame_cells_used) {
+    Node* cell = frame_cells[d];
+    if (cell && !(cell->flags & F_SPILLED)) {
+      cell->u.c.car = nullptr;
+      cell->u.c.cdr = env;
+      return cell;
+    }
+  }
+  return take_new_frame_cell(env);
+}
 // Called by the collector between marking and sweeping: forgets the kept
 // cells that nothing reaches any more.  Never raises.
 void forget_unmarked_frame_cells();
@@ -145,7 +162,12 @@ void forget_unmarked_frame_cells();
 void forget_frame_cells();
 // Puts back a stacked frame saved before a call or a context; one spilled
 // meanwhile stays spilled.  Never raises.
-void restore_stacked_frame(Node* frame, int base, int top);
+inline void restore_stacked_frame(Node* frame, int base, int top) {
+  bool live = frame && !(frame->flags & F_SPILLED);
+  stacked_frame = live ? frame : nullptr;
+  stacked_base = base;
+  stacked_top = top;
+}
 // Turns the stacked pairs into conses of their frame, which Lisp may then
 // keep.  Allocates.
 void spill_stacked_bindings();

@@ -487,6 +487,7 @@ Node* run_special(Op* op) {
 // The forms of a body in turn.  When a form changes code, the rest of the
 // body is read from the list as it now is, as the evaluator reads it.
 Node* run_progn(Op* op) {
+  if (op->n == 1) return run(op->kids[0]);  // nothing follows to read anew
   Node* v = nullptr;
   unsigned changes = code_changes;
   for (int i = 0; i < op->n; i++) {
