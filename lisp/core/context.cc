@@ -20,6 +20,7 @@ int pending_kind = 0;
 
 void begin_context(Context* ctx, int kinds, Node* tag) {
   begin_kept_context(ctx, kinds, tag);
+  ctx->kinds = kinds;
   // The tag must survive collections while the context lives.
   protect(&ctx->tag);
 }
@@ -68,7 +69,8 @@ void unwind_dynamic(Node* saved) {
 
 [[noreturn]] static void resume(Context* ctx, Node* value) {
   context_chain = ctx;
-  ptop = ctx->saved_ptop + 1;  // the context's own tag stays protected
+  // The context's own tag stays protected, unless something else keeps it.
+  ptop = ctx->saved_ptop + ((ctx->kinds & CX_KEPT) ? 0 : 1);
   reset_stack_limits();
   venv = ctx->saved_venv;
   restore_stacked_frame(ctx->saved_stacked_frame, ctx->saved_stacked_base, ctx->saved_stacked_top);

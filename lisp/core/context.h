@@ -13,7 +13,8 @@ namespace velloq {
 
 enum ContextKind {
   CX_GO = 1, CX_RETURN = 2, CX_THROW = 4, CX_ERROR = 8, CX_TOPLEVEL = 16,
-  CX_BREAK = 32, CX_UNWIND = 64
+  CX_BREAK = 32, CX_UNWIND = 64,
+  CX_KEPT = 128  // begun by begin_kept_context: the tag is not protected
 };
 
 struct Context {
@@ -48,7 +49,7 @@ void begin_context(Context* ctx, int kinds, Node* tag);
 // (a closure's name, kept by the closure): inline, for the RETURN target
 // of every named call.  Never raises.
 inline void begin_kept_context(Context* ctx, int kinds, Node* tag) {
-  ctx->kinds = kinds;
+  ctx->kinds = kinds | CX_KEPT;
   ctx->tag = tag;
   ctx->prev = context_chain;
   ctx->saved_ptop = ptop;
