@@ -3,11 +3,11 @@
 //
 // Every decision is checked where it could have changed, so that no
 // program can tell a plan from the evaluator:
-//   - each operation but a load counts a step for the break check, and
-//     with an *EVALHOOK* set each hands its form to the evaluator, which
-//     calls the hook with the form as written (every node an operation
-//     refers to is kept by its plan, so none needs protecting across the
-//     check);
+//   - calls and loop rounds count steps for the break check (see run), and
+//     with an *EVALHOOK* set each operation hands its form to the
+//     evaluator, which calls the hook with the form as written (every node
+//     an operation refers to is kept by its plan, so none needs protecting
+//     across the check);
 //   - a special form runs only while its head still names that FSUBR (not
 //     shadowed by FLET, not a name a frame may supply); a call finds its
 //     function anew each time, and anything but a built-in or a lambda
@@ -87,8 +87,12 @@ inline Node** local_place(Op* op) {
 }
 
 // One evaluation, as eval_expr makes it of op's form.  The loads are here;
-// everything else is out of line, so that this stays small.  Every
-// operation but a load counts a step for the break check where it runs.
+// everything else is out of line, so that this stays small.
+//
+// Only what can run on without end counts steps for the break check: a
+// call, a round of a loop, a form the evaluator takes (which counts its
+// own).  Everything else finishes by itself, so a break waits at most for
+// the next of those.
 inline Node* run(Op* op) {
   if (symbol_value(s_evalhook)) return eval_expr(op->form);
   switch (op->kind) {
@@ -173,13 +177,11 @@ Node* run_short_call(Op* op, Node* fn) {
 // still names it and no trace asks for the evaluator.  Otherwise the
 // call takes run_call's way, which finds the function anew.
 [[gnu::noinline]] Node* run_short1(Op* op) {
-  poll_step();
   if (symbol_value(s_tracelist) || !names_own(op->sym, op->expect)) return run_call(op);
   return call_short1(op, op->way.one, op->expect);
 }
 
 [[gnu::noinline]] Node* run_short2(Op* op) {
-  poll_step();
   if (symbol_value(s_tracelist) || !names_own(op->sym, op->expect)) return run_call(op);
   return call_short2(op, op->way.two, op->expect);
 }
@@ -273,12 +275,9 @@ Node* call_in_place(Op* op, Node* fn) {
 
 // ---- conditionals ----
 
-// Counts the step of a special form's operation; false when its head no
-// longer names that FSUBR, and the evaluator is to take the form.
-inline bool special_runs(Op* op) {
-  poll_step();
-  return names_own(op->head, op->expect);
-}
+// False when the head of a special form's operation no longer names that
+// FSUBR, and the evaluator is to take the form.
+inline bool special_runs(Op* op) { return names_own(op->head, op->expect); }
 
 // The special forms met most (IF, COND, AND, OR, WHEN, UNLESS, SETQ) have
 // ways of their own, each small enough to keep few registers; the rest
