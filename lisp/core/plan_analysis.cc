@@ -151,7 +151,7 @@ void take_short_way(Op* op, Node* fn) {
   if (static_cast<uint32_t>(fn->num) >= BUILTIN_COUNT) return;
   const ShortCall& way = short_calls[fn->num];
   if (op->n == 1 && way.one) {
-    op->kind = OP_SHORT1;
+    op->kind = fn->u.fn == bi_null ? OP_NULL : OP_SHORT1;
     op->way.one = way.one;
   } else if (op->n == 2 && way.two) {
     op->kind = OP_SHORT2;

@@ -15,6 +15,7 @@ enum OpKind : uint8_t {
   OP_CALL,      // sym: the function's name; kids: the arguments
   OP_SHORT1,    // OP_CALL of the built-in expect by its short way `one`
   OP_SHORT2,    // OP_CALL of the built-in expect by its short way `two`
+  OP_NULL,      // OP_SHORT1 of NULL (or NOT, the same built-in)
   // Special forms; head must still name the FSUBR expect.
   OP_QUOTE,     // value: the quoted object
   OP_IF,        // kids: test, then, else
@@ -47,7 +48,7 @@ struct Op {
   Node* head;         // special forms: the head, which must still name
   Node* expect;       // this FSUBR; OP_SHORT1/2: the built-in
   union {
-    ShortOne one;     // OP_SHORT1
+    ShortOne one;     // OP_SHORT1, OP_NULL
     ShortTwo two;     // OP_SHORT2
   } way;
   Op* made_before;    // the plan's operation made before this one

@@ -101,7 +101,8 @@ inline Node* run(Op* op) {
       return stacked_frame ? astack[stacked_base + op->slot] : run_variable(op);
     case OP_VAR: return run_variable(op);
     case OP_CALL: return run_call(op);
-    case OP_SHORT1: return run_short1(op);
+    case OP_SHORT1:
+    case OP_NULL: return run_short1(op);
     case OP_SHORT2: return run_short2(op);
     case OP_IF: return run_if(op);
     case OP_COND: return run_cond(op);
@@ -282,9 +283,16 @@ inline bool special_runs(Op* op) { return names_own(op->head, op->expect); }
 // The special forms met most (IF, COND, AND, OR, WHEN, UNLESS, SETQ) have
 // ways of their own, each small enough to keep few registers; the rest
 // share run_other.
+//
+// (IF (NOT x) a b) runs as (IF x b a) while NOT still names NULL's
+// built-in and neither a hook nor a trace is to see the call.
 [[gnu::noinline]] Node* run_if(Op* op) {
   if (!special_runs(op)) return eval_without_hook(op->form);
-  return run(op->kids[0]) ? run(op->kids[1]) : run(op->kids[2]);
+  Op* test = op->kids[0];
+  if (test->kind == OP_NULL && !symbol_value(s_evalhook) && !symbol_value(s_tracelist) &&
+      names_own(test->sym, test->expect))
+    return run(test->kids[0]) ? run(op->kids[2]) : run(op->kids[1]);
+  return run(test) ? run(op->kids[1]) : run(op->kids[2]);
 }
 
 // A COND, AND or OR whose test changed code hands the rest of its form,
