@@ -255,6 +255,41 @@ static Node* run_closure(Node* c, int count, Node** args, int base) {
 
 Node* call_closure(Node* c, int count, Node** args) { return run_closure(c, count, args, 0); }
 
-Node* call_closure_bound(Node* c, int base) { return run_closure(c, 0, nullptr, base); }
+// call_closure_bound of a named closure, the call that recursive programs
+// make most.  Its RETURN context is begun before the call's environment
+// is made, so the context keeps the caller's environments, which the
+// collector marks, and puts them back on the way out: nothing needs
+// protecting.  A closure of required parameters alone evaluates nothing
+// while binding, so the context covers the body alone, as it does for
+// any other call.
+static Node* run_named_bound(Node* c, Node* name, int base) {
+  guard_native_stack();
+  Node* volatile cell = take_frame_cell(slot(c, C_ENV));  // read after setjmp
+  Context ctx;
+  begin_kept_context(&ctx, CX_RETURN, name);  // c keeps its name
+  Node* v;
+  if (setjmp(ctx.resume) == 0) {
+    venv = cell;
+    frame_depth++;
+    fenv = slot(c, C_FENV);
+    stacked_frame = venv;
+    stacked_base = base;
+    stacked_top = atop;
+    v = run_closure_body(c);
+  } else {
+    v = exit_value;
+  }
+  end_context(&ctx);
+  venv = ctx.saved_venv;
+  fenv = ctx.saved_fenv;
+  restore_stacked_frame(ctx.saved_stacked_frame, ctx.saved_stacked_base, ctx.saved_stacked_top);
+  frame_depth = ctx.saved_frame_depth;
+  return v;
+}
+
+Node* call_closure_bound(Node* c, int base) {
+  Node* name = slot(c, C_NAME);
+  return name ? run_named_bound(c, name, base) : run_closure(c, 0, nullptr, base);
+}
 
 }  // namespace velloq

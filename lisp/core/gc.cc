@@ -7,6 +7,7 @@
 #include "eval.h"
 #include "heap.h"
 #include "node.h"
+#include "context.h"
 #include "plan.h"
 #include "streams.h"
 #include "symbol_index.h"
@@ -231,6 +232,12 @@ void collect_garbage_keeping(bool keep_segments) {
   mark_node(fenv);
   mark_node(denv);
   for (int i = 0; i < ptop; i++) mark_node(*pstack[i]);
+  // A context keeps the environments it will put back (see closure.cc).
+  for (Context* c = context_chain; c; c = c->prev) {
+    mark_node(c->saved_venv);
+    mark_node(c->saved_stacked_frame);
+    mark_node(c->saved_fenv);
+  }
   for (int i = 0; i < atop; i++)
     if (!is_header_word(astack[i])) mark_node(astack[i]);
   mark_retired_plans(mark_node);

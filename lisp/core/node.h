@@ -208,6 +208,11 @@ void native_stack_overflow();
   if (static_cast<char*>(__builtin_frame_address(0)) < native_stack_floor) native_stack_overflow();
   pstack[ptop++] = p;
 }
+// protect's check of the native stack alone, for a routine that nests
+// evaluation but protects nothing.
+[[gnu::always_inline]] inline void guard_native_stack() {
+  if (static_cast<char*>(__builtin_frame_address(0)) < native_stack_floor) native_stack_overflow();
+}
 // Drops the n most recent protections.
 inline void unprotect(int n) { ptop -= n; }
 #define PROTECT(x) ::velloq::protect(&(x))
