@@ -135,6 +135,11 @@ Node* make_closure(Node* name, Node* type, Node* lambda_list, Node* body, Node* 
     }
   }
   if (l || state == REST) bad_formals(lambda_list);
+  if (state == REQ) {
+    int count = 0;
+    for (Node* r = slot(c, C_REQ); r; r = cdr(r)) count++;
+    set_slot(c, C_ARITY, make_fixnum(count));
+  }
   UNPROTECT(3);
   return c;
 }

@@ -61,8 +61,9 @@ enum { S_VALUE = 0, S_FUNCTION = 1, S_PLIST = 2, S_PNAME = 3, S_OWNER = 4, SYMBO
 // Frame slots.
 enum { FR_SLOTS = 0, FR_CHILDREN = 1, FR_NAME = 2, FRAME_SLOTS = 3 };
 // Closure slots: the parsed lambda list (parameters as lists), the body,
-// the captured environments and the lambda list as written.
-enum { C_NAME, C_TYPE, C_REQ, C_OPT, C_REST, C_KEY, C_AUX, C_BODY, C_ENV, C_FENV, C_LAMBDA };
+// the captured environments, the lambda list as written and, when every
+// parameter is required, their number as a FIXNUM (else NIL).
+enum { C_NAME, C_TYPE, C_REQ, C_OPT, C_REST, C_KEY, C_AUX, C_BODY, C_ENV, C_FENV, C_LAMBDA, C_ARITY };
 
 // Kind tests: true only for a node of that kind (NIL is none).
 inline bool consp(Node* n) { return n && n->kind == K_CONS; }

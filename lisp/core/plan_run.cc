@@ -200,12 +200,12 @@ int push_rest_evaluated(Node* l) {
 }
 
 // True when the closure fn takes exactly n arguments, all of them
-// required: its call can bind each where it is evaluated.
+// required: its call can bind each where it is evaluated.  (A closure
+// from a workspace saved before it kept its arity has none, and takes the
+// ordinary way.)
 inline bool binds_in_place(Node* fn, int n) {
-  if (slot(fn, C_OPT) || slot(fn, C_REST) || slot(fn, C_KEY) || slot(fn, C_AUX)) return false;
-  Node* r = slot(fn, C_REQ);
-  for (; n > 0 && r; n--) r = cdr(r);
-  return n == 0 && !r;
+  Node* arity = slot(fn, C_ARITY);
+  return fixnump(arity) && arity->num == n;
 }
 
 // A call of such a closure: each argument is evaluated straight into its

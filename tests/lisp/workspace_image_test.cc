@@ -43,12 +43,13 @@ class WorkspaceImageTest : public lisptest::CapturedConsoleTest {
 TEST_F(WorkspaceImageTest, RoundTripRestoresTheSameNodesAndTheyStillWork) {
   const char* definitions[] = {
       "(defun sq (x) (* x x))\n",
+      "(defun fourth-power (x) (sq (sq x)))\n",
       "(defun opts (a &optional (b 2 bp) &key (c 3) &aux (d 4)) (list a b bp c d))\n",
       "(setq keep (list 1 2.5 \"text\" #\\a (make-array 3) 100000 -7 'sym))\n",
       "(setq adder (let ((n 10)) (lambda (x) (+ x n))))\n",
   };
   for (const char* d : definitions) submit(d);
-  const char* probes[] = {"(sq 7)\n", "(opts 1)\n", "(opts 1 5 :c 9)\n", "keep\n",
+  const char* probes[] = {"(sq 7)\n", "(fourth-power 3)\n", "(opts 1)\n", "(opts 1 5 :c 9)\n", "keep\n",
                           "(funcall adder 5)\n", "(symbol-name 'keep)\n"};
   std::vector<std::string> before;
   for (const char* p : probes) before.push_back(submit(p));
@@ -237,6 +238,11 @@ TEST_F(WorkspaceImageTest, DamagedImagesAreRefusedAndChangeNothing) {
            s.nodes.push_back(node(K_CONS, number_of(640), 0));  // (sym) instead of (sym default flag)
          });
        }, "malformed node"},
+      {"closure arity that does not count its parameters", [] {
+         return with_node(closure_with(C_ARITY, number_of(128 + 1)));
+       }, "malformed node"},
+      {"closure arity that is a symbol", [] { return with_node(closure_with(C_ARITY, number_of(640))); },
+       "malformed node"},
       {"string stream whose tail is not its last cons", [] {
          return with_node(node(K_USTREAM, self + 2, self + 4), [](ImageSpec& s, size_t) {
            s.nodes.push_back(node(K_CONS, number_of(384 + 'a'), self + 4));
