@@ -295,21 +295,6 @@ bool list_good(ListChecker& lc, uint32_t list, ListShape shape) {
   return verdict == GOOD;
 }
 
-// The arity slot of a closure whose parameter lists are good: NIL, or a
-// FIXNUM that counts its required parameters when it has no others.  Calls
-// bind arguments by it.
-bool arity_good(const Image& im, const ImageNode& n) {
-  uint32_t arity = slot_of(im, n, C_ARITY);
-  if (!arity) return true;
-  if (kind_of(im, arity) != K_FIXNUM || slot_of(im, n, C_OPT) || slot_of(im, n, C_REST) ||
-      slot_of(im, n, C_KEY) || slot_of(im, n, C_AUX))
-    return false;
-  size_t count = 0;
-  for (uint32_t l = slot_of(im, n, C_REQ); l; l = node_of(im, l)->b)
-    if (++count > im.nodes.size()) return false;
-  return (int64_t)(int32_t)node_of(im, arity)->a == (int64_t)count;
-}
-
 bool closure_good(ListChecker& lc, const ImageNode& n) {
   const Image& im = lc.im;
   if ((int32_t)n.a != CLOSURE_SLOTS) return false;
@@ -319,7 +304,7 @@ bool closure_good(ListChecker& lc, const ImageNode& n) {
          list_good(lc, slot_of(im, n, C_KEY), L_KEY_PARAMS) &&
          list_good(lc, slot_of(im, n, C_AUX), L_PARAMS) &&
          list_good(lc, slot_of(im, n, C_ENV), L_ENV) &&
-         list_good(lc, slot_of(im, n, C_FENV), L_ENV) && arity_good(im, n);
+         list_good(lc, slot_of(im, n, C_FENV), L_ENV);
 }
 
 // A string stream's queue: conses of characters from its head to its tail.
@@ -420,6 +405,9 @@ bool fill_node(const Image& im, const NodeMap& map, const ImageNode& d, Node* n,
         return false;
       }
       for (int32_t i = 0; i < count; i++) slots[i] = node_named(map, slot_of(im, d, i));
+      // A closure's arity is this system's own: calls bind by it, so an
+      // image's is not taken.  Without one, a call takes the ordinary way.
+      if (d.kind == K_CLOSURE) slots[C_ARITY] = nullptr;
       n->u.slots = slots;
       n->num = count;
       mem_stats.total_bytes += 4L * count;
