@@ -7,12 +7,15 @@
 // have decided once what they can, and the calls run those
 // (plan_run.cc):
 //   - a parameter is read from its slot among the call's stacked
-//     bindings, not looked up by name;
+//     bindings, and a LET or loop variable from its place in the frames
+//     the plan's LETs and loops pushed, not looked up by name;
 //   - IF, COND, AND, OR, PROGN, WHEN, UNLESS, QUOTE, SETQ, LET, LET*,
 //     LOOP, DOTIMES and DOLIST run as operations over their analysed
 //     parts;
-//   - a call of a built-in or a closure evaluates its analysed arguments
-//     straight into the argument frame.
+//   - a call of a built-in takes the short way found for it, if it has
+//     one; a call of a closure evaluates its analysed arguments straight
+//     into the argument frame, and for a closure of required parameters
+//     alone straight into its bindings.
 // Anything else is handed to the evaluator as written.
 //
 // This file keeps the plans: one per closure body (closures made from the
