@@ -232,9 +232,7 @@ static Node* run_closure(Node* c, int count, Node** args, int base) {
     begin_stacked_frame();
     bind_arguments(c, count, args);
   } else {
-    stacked_frame = venv;
-    stacked_base = base;
-    stacked_top = atop;
+    begin_stacked_frame(base);
   }
   Node* v;
   Node* name = slot(c, C_NAME);
@@ -277,9 +275,7 @@ static Node* run_named_bound(Node* c, Node* name, int base) {
     venv = cell;
     frame_depth++;
     fenv = slot(c, C_FENV);
-    stacked_frame = venv;
-    stacked_base = base;
-    stacked_top = atop;
+    begin_stacked_frame(base);
     v = run_closure_body(c);
   } else {
     v = exit_value;

@@ -19,8 +19,7 @@ Context* pending_target = nullptr;
 int pending_kind = 0;
 
 void begin_context(Context* ctx, int kinds, Node* tag) {
-  begin_kept_context(ctx, kinds, tag);
-  ctx->kinds = kinds;
+  push_context(ctx, kinds, tag);
   // The tag must survive collections while the context lives.
   protect(&ctx->tag);
 }

@@ -45,11 +45,11 @@ struct Context {
 // Raises only on a protection stack overflow.
 void begin_context(Context* ctx, int kinds, Node* tag);
 
-// begin_context for a tag that something else keeps alive while ctx lives
-// (a closure's name, kept by the closure): inline, for the RETURN target
-// of every named call.  Never raises.
-inline void begin_kept_context(Context* ctx, int kinds, Node* tag) {
-  ctx->kinds = kinds | CX_KEPT;
+// Fills ctx with every interpreter pointer and makes it the innermost
+// context; begin_context and begin_kept_context differ only in the tag's
+// protection.  Never raises.
+inline void push_context(Context* ctx, int kinds, Node* tag) {
+  ctx->kinds = kinds;
   ctx->tag = tag;
   ctx->prev = context_chain;
   ctx->saved_ptop = ptop;
@@ -68,6 +68,13 @@ inline void begin_kept_context(Context* ctx, int kinds, Node* tag) {
   ctx->saved_print_nesting = print_nesting;
   ctx->saved_read_nesting = read_nesting;
   context_chain = ctx;
+}
+
+// begin_context for a tag that something else keeps alive while ctx lives
+// (a closure's name, kept by the closure): inline, for the RETURN target
+// of every named call.  Never raises.
+inline void begin_kept_context(Context* ctx, int kinds, Node* tag) {
+  push_context(ctx, kinds | CX_KEPT, tag);
 }
 // Pops ctx (it must be the innermost context) and drops the protections
 // made since it was pushed.  Never raises.

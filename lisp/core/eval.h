@@ -127,11 +127,13 @@ Node* lookup_function(Node* sym);
 // of stacked_frame, until the environment is captured.
 extern Node* stacked_frame;
 extern int stacked_base, stacked_top;
-// Makes venv (a call's frame cell) the stacked frame, its pairs starting
-// at the top of the argument stack.  Never raises.
-inline void begin_stacked_frame() {
+// Makes venv (a call's frame cell) the stacked frame, its pairs those
+// from base to the top of the argument stack (none, by default).  Never
+// raises.
+inline void begin_stacked_frame(int base = atop) {
   stacked_frame = venv;
-  stacked_base = stacked_top = atop;
+  stacked_base = base;
+  stacked_top = atop;
 }
 // Nesting of closure calls: the index of the next call's frame cell.
 // Contexts save and restore it.

@@ -204,15 +204,16 @@ void protect_overflow();
 void native_stack_overflow();
 // Makes *p a root until unprotected; raises on overflow of the protection
 // stack or when the caller's native frame is below the native stack bound.
-[[gnu::always_inline]] inline void protect(Node** p) {
-  if (ptop >= plimit) protect_overflow();
-  if (static_cast<char*>(__builtin_frame_address(0)) < native_stack_floor) native_stack_overflow();
-  pstack[ptop++] = p;
-}
-// protect's check of the native stack alone, for a routine that nests
-// evaluation but protects nothing.
+// The check of the native stack alone, for a routine that nests
+// evaluation but protects nothing; raises when the caller's native frame
+// is below the bound.
 [[gnu::always_inline]] inline void guard_native_stack() {
   if (static_cast<char*>(__builtin_frame_address(0)) < native_stack_floor) native_stack_overflow();
+}
+[[gnu::always_inline]] inline void protect(Node** p) {
+  if (ptop >= plimit) protect_overflow();
+  guard_native_stack();
+  pstack[ptop++] = p;
 }
 // Drops the n most recent protections.
 inline void unprotect(int n) { ptop -= n; }

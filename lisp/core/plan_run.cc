@@ -174,16 +174,21 @@ Node* run_short_call(Op* op, Node* fn) {
   return short_declined;
 }
 
-// The built-in that analysis found, by its short way, while the name
-// still names it and no trace asks for the evaluator.  Otherwise the
-// call takes run_call's way, which finds the function anew.
+// True while the built-in that analysis found for a short-way operation
+// may be taken by that way: its name still names it and no trace asks
+// for the evaluator.  Otherwise the call takes run_call's way, which finds
+// the function anew.
+inline bool short_way_holds(Op* op) {
+  return !symbol_value(s_tracelist) && names_own(op->sym, op->expect);
+}
+
 [[gnu::noinline]] Node* run_short1(Op* op) {
-  if (symbol_value(s_tracelist) || !names_own(op->sym, op->expect)) return run_call(op);
+  if (!short_way_holds(op)) return run_call(op);
   return call_short1(op, op->way.one, op->expect);
 }
 
 [[gnu::noinline]] Node* run_short2(Op* op) {
-  if (symbol_value(s_tracelist) || !names_own(op->sym, op->expect)) return run_call(op);
+  if (!short_way_holds(op)) return run_call(op);
   return call_short2(op, op->way.two, op->expect);
 }
 
@@ -289,8 +294,7 @@ inline bool special_runs(Op* op) { return names_own(op->head, op->expect); }
 [[gnu::noinline]] Node* run_if(Op* op) {
   if (!special_runs(op)) return eval_without_hook(op->form);
   Op* test = op->kids[0];
-  if (test->kind == OP_NULL && !symbol_value(s_evalhook) && !symbol_value(s_tracelist) &&
-      names_own(test->sym, test->expect))
+  if (test->kind == OP_NULL && !symbol_value(s_evalhook) && short_way_holds(test))
     return run(test->kids[0]) ? run(op->kids[2]) : run(op->kids[1]);
   return run(test) ? run(op->kids[1]) : run(op->kids[2]);
 }
