@@ -9,6 +9,10 @@ foreach(program norvix velloq projbase)
   endif()
 endforeach()
 
+if(TARGET velloq_windowed)
+  install(TARGETS velloq_windowed RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/velloq)
+endif()
+
 if(TARGET norvix)
   install(FILES ${SUITE_ROOT}/resources/norvix/norvix.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

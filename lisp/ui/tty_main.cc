@@ -2,16 +2,23 @@
 // windows (when the build has them and a display can be reached); `velloq
 // --tty`, and any start without a display, runs the terminal on standard
 // input and output.
+//
+// The windows are a program of their own (velloq-windowed), which this one
+// becomes by exec.  The terminal session therefore never loads the window
+// system's libraries, which would take several times longer than the
+// interpreter's own start.
+#include <unistd.h>
+
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "native_stack.h"
 #include "terminal_session.h"
 #include "tty_frontend.h"
-#ifdef VELLOQ_WINDOWS
-#include "windowed_program.h"
-#endif
 
 namespace {
 
@@ -22,37 +29,55 @@ void usage(FILE* out) {
              out);
 }
 
-struct Start {
-  int argc;
-  char** argv;
-  bool tty;
-  bool splash;
-};
-
 // Deep recursion needs more native stack than a process's first thread
-// has, so the interpreter runs on a thread of its own; the windows, which
-// the interpreter calls back into, run there with it.
-int run(void* arg) {
-  Start& start = *static_cast<Start*>(arg);
-#ifdef VELLOQ_WINDOWS
-  if (!start.tty) {
-    if (displayReachable()) return runWindowed(start.argc, start.argv, start.splash);
-    std::fputs("velloq: no display; running the terminal session (velloq --tty)\n", stderr);
+// has, so the interpreter runs on a thread of its own.
+int run_terminal(void*) { return velloq_ui::run_tty(); }
+
+#ifdef VELLOQ_WINDOWED
+// Whether a window system can be reached (a display, or a Qt platform
+// named in QT_QPA_PLATFORM).
+bool display_reachable() {
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return true;
   }
-#endif
-  return velloq_ui::run_tty();
+  return false;
 }
+
+// The folder this program was started from, with a trailing slash; empty
+// when the system cannot say.
+std::string own_folder() {
+  char path[4096];
+  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return {};
+  std::string s(path, static_cast<size_t>(n));
+  return s.substr(0, s.rfind('/') + 1);
+}
+
+// Replaces this process with the windowed program, looked for beside this
+// one (a build tree) and then where an installation puts it.  Returns only
+// when neither could be started, with what went wrong in `why`.
+void exec_windowed(char** argv, std::string& why) {
+  std::string folder = own_folder();
+  for (const char* relative : {VELLOQ_WINDOWED, VELLOQ_WINDOWED_INSTALLED}) {
+    std::string path = relative[0] == '/' ? relative : folder + relative;
+    argv[0] = path.data();
+    execv(path.c_str(), argv);
+    if (why.empty() || errno != ENOENT) why = path + ": " + std::strerror(errno);
+  }
+}
+#endif
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::setlocale(LC_CTYPE, "");
-  Start start{argc, argv, false, true};
+  bool tty = false;
   for (int i = 1; i < argc; i++) {
     if (std::strcmp(argv[i], "--tty") == 0) {
-      start.tty = true;
+      tty = true;
     } else if (std::strcmp(argv[i], "--no-splash") == 0) {
-      start.splash = false;
+      // for the windows; the terminal has no splash
     } else if (std::strcmp(argv[i], "--help") == 0) {
       usage(stdout);
       return 0;
@@ -64,8 +89,19 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-#ifndef VELLOQ_WINDOWS
-  start.tty = true;
+#ifdef VELLOQ_WINDOWED
+  if (!tty) {
+    if (display_reachable()) {
+      std::string why;
+      exec_windowed(argv, why);
+      std::fprintf(stderr, "velloq: the windows cannot be started (%s); running the terminal session (velloq --tty)\n",
+                   why.c_str());
+    } else {
+      std::fputs("velloq: no display; running the terminal session (velloq --tty)\n", stderr);
+    }
+  }
+#else
+  (void)tty;
 #endif
-  return velloq::run_on_interpreter_stack(run, &start);
+  return velloq::run_on_interpreter_stack(run_terminal, nullptr);
 }

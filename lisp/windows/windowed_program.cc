@@ -18,17 +18,8 @@
 #include <QApplication>
 #include <QLocale>
 #include <QMessageBox>
-#include <cstdlib>
 #include <exception>
 #include <memory>
-
-bool displayReachable() {
-  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = std::getenv(name);
-    if (value && *value) return true;
-  }
-  return false;
-}
 
 namespace {
 

@@ -1,10 +1,5 @@
-// The windowed Lisp environment, provided by the window layer when the
-// build has it (VELLOQ_WINDOWS).
+// The windowed Lisp environment: what the velloq-windowed program runs.
 #pragma once
-
-// Whether a window system can be reached (a display, or a Qt platform
-// named in QT_QPA_PLATFORM).
-bool displayReachable();
 
 // Runs the windowed environment: splash (unless `showSplash` is false),
 // main window with the docked terminal, frame browser windows.  Call it on

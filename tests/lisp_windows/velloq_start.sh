@@ -1,6 +1,6 @@
 #!/bin/sh
-# How velloq starts: without a display it says so in one line and runs the
-# terminal session; with one (the offscreen platform) the windows run until
+# How velloq starts: without a display, or without its windowed program, it
+# says so in one line and runs the terminal session; with one (the offscreen platform) the windows run until
 # EXIT, here from "init.lsp", ends them as closing the main window does.
 velloq="$1"
 work=$(mktemp -d)
@@ -14,6 +14,15 @@ out=$(printf '(+ 1 2)\n' | env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM 
 [ "$out" = "3" ] || fail "no display: output '$out'"
 [ "$(wc -l < err)" -eq 1 ] || fail "no display: standard error has $(wc -l < err) lines"
 grep -q 'no display' err || fail "no display: $(cat err)"
+
+# Without the windowed program beside it (nor installed), velloq says so
+# and runs the terminal session.
+cp "$velloq" ./velloq-alone
+out=$(printf '(+ 1 2)\n' | QT_QPA_PLATFORM=offscreen ./velloq-alone 2>err)
+[ $? -eq 0 ] || fail "no windowed program: exit status"
+[ "$out" = "3" ] || fail "no windowed program: output '$out'"
+grep -q 'the windows cannot be started' err || fail "no windowed program: $(cat err)"
+rm -f velloq-alone
 
 "$velloq" --help | grep -q -- '--no-splash' || fail "--help"
 [ "$("$velloq" --version)" = "velloq 1.0" ] || fail "--version"
