@@ -138,7 +138,7 @@ static void sweep(bool release) {
         continue;
       }
       if (n->kind == K_SYMBOL && (n->flags & F_INDEXED)) symbol_freed = true;
-      if (n->kind != K_FREE) release_node_data(n);
+      if (kind_holds_data(n->kind)) release_node_data(n);
       n->kind = K_FREE;
       n->num = 0;
       n->u.c.car = nullptr;

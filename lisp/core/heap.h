@@ -20,6 +20,14 @@ inline Node* seg_nodes(Segment* s) { return reinterpret_cast<Node*>(s + 1); }
 // Frees what a node holds outside the segments (string text, slot vectors,
 // an open file) and clears its pointers.  Never raises.
 void release_node_data(Node* n);
+// Whether nodes of this kind can hold anything release_node_data frees:
+// the sweep calls it for those alone, as most dead nodes are conses and
+// numbers.
+inline bool kind_holds_data(int kind) {
+  const unsigned holding = 1u << K_SYMBOL | 1u << K_ARRAY | 1u << K_CLOSURE | 1u << K_FRAME |
+                           1u << K_STRING | 1u << K_FSTREAM;
+  return (holding >> (kind & 31)) & 1u;
+}
 // Releases every wholly free segment but the oldest and rebuilds the free
 // list; right after a collection only.  Never raises.
 void release_free_segments();
