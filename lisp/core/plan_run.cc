@@ -86,15 +86,15 @@ inline Node** local_place(Op* op) {
   return variable_value(op->sym);
 }
 
-// One evaluation, as eval_expr makes it of op's form.  The loads are here;
-// everything else is out of line, so that this stays small.
+// One evaluation, as eval_expr makes it of op's form, once no *EVALHOOK*
+// is to see it.  The loads are here; everything else is out of line, so
+// that this stays small.
 //
 // Only what can run on without end counts steps for the break check: a
 // call, a round of a loop, a form the evaluator takes (which counts its
 // own).  Everything else finishes by itself, so a break waits at most for
 // the next of those.
-inline Node* run(Op* op) {
-  if (symbol_value(s_evalhook)) return eval_expr(op->form);
+inline Node* run_unhooked(Op* op) {
   switch (op->kind) {
     case OP_CONST: return op->value;
     case OP_LOCAL:  // until a closure or hook captures the bindings
@@ -115,14 +115,33 @@ inline Node* run(Op* op) {
   }
 }
 
+// One evaluation, handed to the evaluator when an *EVALHOOK* is set, so
+// that the hook sees the form as written.
+//
+// An operation's first kid runs by run_unhooked when nothing at all has
+// run since its parent found no hook here: then nothing can have set one.
+// Anything that runs Lisp code may set it (a call, the evaluator, a
+// variable a frame supplies, and anything that allocates, through
+// *GC-HOOK*), so every later kid checks again.
+inline Node* run(Op* op) {
+  if (symbol_value(s_evalhook)) return eval_expr(op->form);
+  return run_unhooked(op);
+}
+
+// A load that runs nothing at all: a constant, a parameter in its slot.
+inline bool pure_load(Op* op) {
+  return op->kind == OP_CONST || (op->kind == OP_LOCAL && stacked_frame);
+}
+
 // ---- calls ----
 
 // Sets *v to op's value when it is a load that can neither allocate nor
 // run anything (a constant, a parameter in its slot, a LET or loop
-// variable where analysis found it) and no hook wants to see the form;
+// variable where analysis found it) and no hook wants to see the form
+// (`unhooked`: none can have been set since one was last looked for);
 // false otherwise.
-inline bool loaded_value(Op* op, Node** v) {
-  if (symbol_value(s_evalhook)) return false;
+inline bool loaded_value(Op* op, Node** v, bool unhooked) {
+  if (!unhooked && symbol_value(s_evalhook)) return false;
   if (op->kind == OP_CONST) {
     *v = op->value;
   } else if (op->kind == OP_LOCAL && stacked_frame) {
@@ -139,8 +158,9 @@ inline bool loaded_value(Op* op, Node** v) {
 
 // A built-in fn by its short way for one value, as call_subr takes it;
 // what the short way declines the handler takes over the same value.
-inline Node* call_short1(Op* op, ShortOne one, Node* fn) {
-  Node* a = run(op->kids[0]);
+// `unhooked`: nothing has run since the operation found no hook.
+inline Node* call_short1(Op* op, ShortOne one, Node* fn, bool unhooked) {
+  Node* a = unhooked ? run_unhooked(op->kids[0]) : run(op->kids[0]);
   Node* v = one(a);
   return v != short_declined ? v : call_function(fn, 1, &a);
 }
@@ -151,11 +171,12 @@ inline Node* call_short1(Op* op, ShortOne one, Node* fn) {
 // The first value needs protecting only while the second form runs: a
 // short way protects what it allocates around, and call_function copies
 // its arguments onto the stack first.
-inline Node* call_short2(Op* op, ShortTwo two, Node* fn) {
+inline Node* call_short2(Op* op, ShortTwo two, Node* fn, bool unhooked) {
   Node* values[2] = {nullptr, nullptr};
   unsigned changes = code_changes;
-  values[0] = run(op->kids[0]);
-  if (changes != code_changes || !loaded_value(op->kids[1], &values[1])) {
+  values[0] = unhooked ? run_unhooked(op->kids[0]) : run(op->kids[0]);
+  unhooked = unhooked && pure_load(op->kids[0]);
+  if (changes != code_changes || !loaded_value(op->kids[1], &values[1], unhooked)) {
     PROTECT(values[0]);
     values[1] = changes == code_changes ? run(op->kids[1]) : eval_expr(car(op->kids[1]->cell));
     UNPROTECT(1);
@@ -169,8 +190,8 @@ inline Node* call_short2(Op* op, ShortTwo two, Node* fn) {
 Node* run_short_call(Op* op, Node* fn) {
   if (static_cast<uint32_t>(fn->num) >= BUILTIN_COUNT) return short_declined;
   const ShortCall& way = short_calls[fn->num];
-  if (op->n == 1 && way.one) return call_short1(op, way.one, fn);
-  if (op->n == 2 && way.two) return call_short2(op, way.two, fn);
+  if (op->n == 1 && way.one) return call_short1(op, way.one, fn, false);
+  if (op->n == 2 && way.two) return call_short2(op, way.two, fn, false);
   return short_declined;
 }
 
@@ -184,12 +205,12 @@ inline bool short_way_holds(Op* op) {
 
 [[gnu::noinline]] Node* run_short1(Op* op) {
   if (!short_way_holds(op)) return run_call(op);
-  return call_short1(op, op->way.one, op->expect);
+  return call_short1(op, op->way.one, op->expect, true);
 }
 
 [[gnu::noinline]] Node* run_short2(Op* op) {
   if (!short_way_holds(op)) return run_call(op);
-  return call_short2(op, op->way.two, op->expect);
+  return call_short2(op, op->way.two, op->expect, true);
 }
 
 // Pushes the values of the forms of the list l; returns their count.
@@ -294,9 +315,9 @@ inline bool special_runs(Op* op) { return names_own(op->head, op->expect); }
 [[gnu::noinline]] Node* run_if(Op* op) {
   if (!special_runs(op)) return eval_without_hook(op->form);
   Op* test = op->kids[0];
-  if (test->kind == OP_NULL && !symbol_value(s_evalhook) && short_way_holds(test))
-    return run(test->kids[0]) ? run(op->kids[2]) : run(op->kids[1]);
-  return run(test) ? run(op->kids[1]) : run(op->kids[2]);
+  if (test->kind == OP_NULL && short_way_holds(test))
+    return run_unhooked(test->kids[0]) ? run(op->kids[2]) : run(op->kids[1]);
+  return run_unhooked(test) ? run(op->kids[1]) : run(op->kids[2]);
 }
 
 // A COND, AND or OR whose test changed code hands the rest of its form,
@@ -342,7 +363,7 @@ inline bool special_runs(Op* op) { return names_own(op->head, op->expect); }
 [[gnu::noinline]] Node* run_when(Op* op) {
   if (!special_runs(op)) return eval_without_hook(op->form);
   unsigned changes = code_changes;
-  bool taken = (run(op->kids[0]) != nullptr) == (op->kind == OP_WHEN);
+  bool taken = (run_unhooked(op->kids[0]) != nullptr) == (op->kind == OP_WHEN);
   if (!taken) return nullptr;
   if (changes != code_changes) return eval_body(cdr(op->kids[0]->cell));
   return run_progn(op->kids[1]);
@@ -367,7 +388,7 @@ void bind_watched(Node* sym, Node* value) {
 // SETQ, like IF, has a way of its own.
 [[gnu::noinline]] Node* run_setq(Op* op) {
   if (!special_runs(op)) return eval_without_hook(op->form);
-  Node* v = run(op->kids[0]);
+  Node* v = run_unhooked(op->kids[0]);
   if (op->slot >= 0 && stacked_frame) {
     astack[stacked_base + op->slot] = v;
     return v;
