@@ -55,16 +55,25 @@ std::string own_folder() {
 }
 
 // Replaces this process with the windowed program, looked for beside this
-// one (a build tree) and then where an installation puts it.  Returns only
-// when neither could be started, with what went wrong in `why`.
+// one (a build tree) and then where an installation puts it; never in the
+// working folder.  Returns only when neither could be started, with what
+// went wrong in `why`: the first error other than a missing file, else
+// the installed place that was missing.
 void exec_windowed(char** argv, std::string& why) {
   std::string folder = own_folder();
+  char* own_name = argv[0];
+  bool other_error = false;
   for (const char* relative : {VELLOQ_WINDOWED, VELLOQ_WINDOWED_INSTALLED}) {
+    if (relative[0] != '/' && folder.empty()) continue;
     std::string path = relative[0] == '/' ? relative : folder + relative;
     argv[0] = path.data();
     execv(path.c_str(), argv);
-    if (why.empty() || errno != ENOENT) why = path + ": " + std::strerror(errno);
+    int error = errno;
+    if (!other_error) why = path + ": " + std::strerror(error);
+    other_error = other_error || error != ENOENT;
   }
+  argv[0] = own_name;
+  if (why.empty()) why = "the folder of velloq cannot be found";
 }
 #endif
 

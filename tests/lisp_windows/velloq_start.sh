@@ -22,7 +22,11 @@ out=$(printf '(+ 1 2)\n' | QT_QPA_PLATFORM=offscreen ./velloq-alone 2>err)
 [ $? -eq 0 ] || fail "no windowed program: exit status"
 [ "$out" = "3" ] || fail "no windowed program: output '$out'"
 grep -q 'the windows cannot be started' err || fail "no windowed program: $(cat err)"
-rm -f velloq-alone
+# One that is there but cannot run is named with its error.
+: > velloq-windowed
+printf '(+ 1 2)\n' | QT_QPA_PLATFORM=offscreen ./velloq-alone > /dev/null 2>err
+grep -q 'velloq-windowed: Permission denied' err || fail "windowed program not runnable: $(cat err)"
+rm -f velloq-alone velloq-windowed
 
 "$velloq" --help | grep -q -- '--no-splash' || fail "--help"
 [ "$("$velloq" --version)" = "velloq 1.0" ] || fail "--version"
