@@ -55,17 +55,18 @@ std::string own_folder() {
 }
 
 // Replaces this process with the windowed program, looked for beside this
-// one (a build tree) and then where an installation puts it; never in the
-// working folder.  Returns only when neither could be started, with what
-// went wrong in `why`: the first error other than a missing file, else
-// the installed place that was missing.
-void exec_windowed(char** argv, std::string& why) {
+// one (a build tree) and then where an installation puts it, both named
+// relative to this program's folder and never to the working folder.
+// Returns only when neither could be started, saying why: the first error
+// other than a missing file, else the installed place that was missing.
+std::string exec_windowed(char** argv) {
   std::string folder = own_folder();
+  if (folder.empty()) return "the folder of velloq cannot be found";
   char* own_name = argv[0];
+  std::string why;
   bool other_error = false;
   for (const char* relative : {VELLOQ_WINDOWED, VELLOQ_WINDOWED_INSTALLED}) {
-    if (relative[0] != '/' && folder.empty()) continue;
-    std::string path = relative[0] == '/' ? relative : folder + relative;
+    std::string path = folder + relative;
     argv[0] = path.data();
     execv(path.c_str(), argv);
     int error = errno;
@@ -73,7 +74,7 @@ void exec_windowed(char** argv, std::string& why) {
     other_error = other_error || error != ENOENT;
   }
   argv[0] = own_name;
-  if (why.empty()) why = "the folder of velloq cannot be found";
+  return why;
 }
 #endif
 
@@ -101,8 +102,7 @@ int main(int argc, char** argv) {
 #ifdef VELLOQ_WINDOWED
   if (!tty) {
     if (display_reachable()) {
-      std::string why;
-      exec_windowed(argv, why);
+      std::string why = exec_windowed(argv);
       std::fprintf(stderr, "velloq: the windows cannot be started (%s); running the terminal session (velloq --tty)\n",
                    why.c_str());
     } else {
